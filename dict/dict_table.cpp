@@ -1,0 +1,142 @@
+#include "dict_table.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+DictEntry DictTable[DICT_CAPACITY];
+int32_t orderCounter;
+void* (*dictAllocate)(size_t size) = malloc;
+
+namespace {
+
+// Index of the words for registration: open addressing over slot numbers + 1 (0 = free).
+// Entries are never removed, so probing needs no tombstones. A power of two well above
+// the capacity keeps the chains short.
+constexpr uint32_t WORD_INDEX_SIZE = 16384;
+static_assert(WORD_INDEX_SIZE > 1.5 * DICT_CAPACITY, "word index too small");
+uint16_t wordIndex[WORD_INDEX_SIZE];
+
+// First byte of every occupied slot's reading, so that a lookup scans one dense array.
+unsigned char readingFirstByte[DICT_CAPACITY];
+
+int occupied;  // length of the occupied prefix
+
+uint32_t HashWord(const char* word) {
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(word); *p != 0; ++p) {
+        hash = (hash ^ *p) * 16777619u;
+    }
+    return hash & (WORD_INDEX_SIZE - 1);
+}
+
+// Finds the bucket that holds word, or the free bucket where it belongs.
+uint32_t FindBucket(const char* word) {
+    uint32_t bucket = HashWord(word);
+    while (wordIndex[bucket] != 0) {
+        const DictEntry& entry = DictTable[wordIndex[bucket] - 1];
+        if (entry.word[0] == word[0] && strcmp(entry.word, word) == 0) {
+            break;
+        }
+        bucket = (bucket + 1) & (WORD_INDEX_SIZE - 1);
+    }
+    return bucket;
+}
+
+// Stores copies of word and reading in one allocation; false when it cannot be made.
+bool StoreNewEntry(int slot, const char* word, const char* reading) {
+    size_t wordSize = strlen(word) + 1;
+    size_t readingSize = strlen(reading) + 1;
+    char* copy = static_cast<char*>(dictAllocate(wordSize + readingSize));
+    if (copy == nullptr) {
+        return false;
+    }
+    memcpy(copy, word, wordSize);
+    memcpy(copy + wordSize, reading, readingSize);
+    DictEntry& entry = DictTable[slot];
+    entry.order = ++orderCounter;
+    entry.word = copy;
+    entry.reading = copy + wordSize;
+    readingFirstByte[slot] = static_cast<unsigned char>(entry.reading[0]);
+    return true;
+}
+
+}  // namespace
+
+int DictRegister(const char* word, const char* reading) {
+    uint32_t bucket = FindBucket(word);
+    if (wordIndex[bucket] != 0) {
+        DictTable[wordIndex[bucket] - 1].order = ++orderCounter;
+        return 1;
+    }
+    if (occupied == DICT_CAPACITY || !StoreNewEntry(occupied, word, reading)) {
+        return 0;
+    }
+    wordIndex[bucket] = static_cast<uint16_t>(occupied + 1);
+    ++occupied;
+    return 1;
+}
+
+int DictCount() {
+    return occupied;
+}
+
+int CompareOrderDesc(const void* p, const void* q) {
+    int32_t a = DictTable[*static_cast<const int*>(p)].order;
+    int32_t b = DictTable[*static_cast<const int*>(q)].order;
+    return a > b ? -1 : (a < b ? 1 : 0);
+}
+
+// Order numbers are distinct, so this gives the same sequence as qsort with
+// CompareOrderDesc, without a call through a pointer per comparison.
+static void SortByRecency(int* indices, int count) {
+    std::sort(indices, indices + count,
+              [](int a, int b) { return DictTable[a].order > DictTable[b].order; });
+}
+
+int DictFindCandidates(const char* query, int* indices) {
+    const unsigned char first = static_cast<unsigned char>(query[0]);
+    const size_t length = strlen(query);
+    int found = 0;
+    for (int slot = 0; slot < occupied; ++slot) {
+        if (readingFirstByte[slot] == first &&
+            strncmp(DictTable[slot].reading, query, length) == 0) {
+            indices[found++] = slot;
+        }
+    }
+    SortByRecency(indices, found);
+    return found;
+}
+
+void FormatCandidateLine(int slot, char* line) {
+    const DictEntry& entry = DictTable[slot];
+    const size_t limit = CANDIDATE_LINE_SIZE - 1;
+    size_t used = 0;
+    auto append = [&](const char* text, size_t length) {
+        size_t room = limit - used;
+        size_t take = length < room ? length : room;
+        memcpy(line + used, text, take);
+        used += take;
+    };
+    append(entry.word, strlen(entry.word));
+    append("\t", 1);
+    append(entry.reading, strlen(entry.reading));
+    line[used] = '\0';
+}
+
+void DictRenumber(int32_t top) {
+    for (int slot = 0; slot < occupied; ++slot) {
+        DictTable[slot].order = top - slot;
+    }
+}
+
+void DictClearForTesting() {
+    for (int slot = 0; slot < occupied; ++slot) {
+        free(DictTable[slot].word);
+        DictTable[slot] = DictEntry{};
+    }
+    memset(wordIndex, 0, sizeof wordIndex);
+    memset(readingFirstByte, 0, sizeof readingFirstByte);
+    occupied = 0;
+    orderCounter = 0;
+}

@@ -1,0 +1,48 @@
+// The dictionary table: at most DICT_CAPACITY word/reading pairs in most-recently-used order.
+// Pure code, no Windows headers; the list box side lives in conv_function.cpp.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr int DICT_CAPACITY = 10000;
+constexpr size_t CANDIDATE_LINE_SIZE = 1024;  // a candidate line with its NUL
+
+struct DictEntry {
+    int32_t order;        // recency stamp, larger = more recent; 0 in an empty slot
+    char* word;           // owned copy; null marks an empty slot
+    char* reading;        // owned copy; the lookup key
+};
+
+// Process-wide dictionary state. Occupied slots form a prefix of the table.
+extern DictEntry DictTable[DICT_CAPACITY];
+extern int32_t orderCounter;
+
+// Registers a pair: a known word (byte-equal) gets the next order number and keeps its
+// reading; a new word goes into the first empty slot. Returns 0 when the table is full and
+// the word is new, or when a copy cannot be allocated (the slot then stays empty).
+int DictRegister(const char* word, const char* reading);
+
+// Number of occupied slots (the length of the occupied prefix).
+int DictCount();
+
+// qsort comparator over two slot indices (int): the larger order first.
+int CompareOrderDesc(const void* p, const void* q);
+
+// Fills indices (room for DICT_CAPACITY) with the slots whose reading begins with query,
+// most recent first, and returns how many. An empty query matches only empty readings.
+int DictFindCandidates(const char* query, int* indices);
+
+// Formats the candidate line of a slot, "word<TAB>reading", into line (CANDIDATE_LINE_SIZE
+// bytes); a longer line is cut to CANDIDATE_LINE_SIZE - 1 bytes.
+void FormatCandidateLine(int slot, char* line);
+
+// Gives the occupied slots the order numbers top, top - 1, ... from slot 0 on.
+void DictRenumber(int32_t top);
+
+// Empties the table and frees its strings. Only for tests and benchmarks: the library
+// itself never removes an entry.
+void DictClearForTesting();
+
+// Allocator for the string copies; malloc unless a test puts a failing one in its place.
+extern void* (*dictAllocate)(size_t size);
