@@ -1,0 +1,28 @@
+#include "hook_state.h"
+
+// One instance for all processes: the linker marks the section shared. The initializer
+// keeps the variable in that section rather than in uninitialised data.
+#ifdef _MSC_VER
+#pragma data_seg(".shared")
+HookSharedState hookShared = {};
+#pragma data_seg()
+#pragma comment(linker, "/SECTION:.shared,RWS")
+#else
+HookSharedState hookShared __attribute__((section(".shared"), shared)) = {};
+#endif
+
+HookProcessState hookProcess = {
+    nullptr, 0, 0, 0, INVALID_HANDLE_VALUE, nullptr, nullptr, nullptr, nullptr,
+};
+
+HWND SharedWindow(ULONG value) {
+    return static_cast<HWND>(ULongToHandle(value));
+}
+
+HHOOK SharedHook() {
+    return static_cast<HHOOK>(ULongToHandle(hookShared.hookHandle));
+}
+
+ULONG ToSharedValue(HANDLE handle) {
+    return HandleToULong(handle);
+}

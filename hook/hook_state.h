@@ -1,0 +1,53 @@
+// The hook library's process-wide state, all in one place: HookSharedState, one instance
+// for every process that loads the library, and HookProcessState, private to each process.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "settings_path.h"
+
+// Shared by all processes on the desktop (a data section marked read, write and shared).
+// Handles are kept as 32-bit values, each written whole in one store: window and hook
+// handles fit 32 bits in both widths, so 32- and 64-bit processes could read the same data.
+struct HookSharedState {
+    ULONG candidateWindow;                    // the CandidateWindow (written by InitZelvo)
+    ULONG hookHandle;                         // the installed hook, 0 when none
+    char settingsPath[SETTINGS_PATH_SIZE];    // the resolved settings file path
+    ULONG traceViewer;                        // the TraceChannel viewer, 0 until found
+    ULONG candidateList;                      // the CandidateList inside the CandidateWindow
+    ULONG deferredTarget;                     // window waiting for "Zelvo_moveMSG", 0 if none
+};
+
+static_assert(sizeof(ULONG) == 4, "shared handles are 32-bit values");
+static_assert(offsetof(HookSharedState, hookHandle) == 4, "field order");
+static_assert(offsetof(HookSharedState, settingsPath) == 8, "field order");
+static_assert(offsetof(HookSharedState, traceViewer) == 8 + SETTINGS_PATH_SIZE, "field order");
+static_assert(offsetof(HookSharedState, candidateList) == 12 + SETTINGS_PATH_SIZE, "field order");
+static_assert(offsetof(HookSharedState, deferredTarget) == 16 + SETTINGS_PATH_SIZE, "field order");
+
+// GetGUIThreadInfo, looked up at run time.
+typedef BOOL(WINAPI* GuiThreadInfoFunction)(DWORD thread, GUITHREADINFO* info);
+
+// Private to each process that loads the library; fresh at every load. (The trace text
+// buffer lives with the trace sender, one per module and process.)
+struct HookProcessState {
+    HINSTANCE module;                 // this library, for SetWindowsHookExA
+    UINT dummyMessage;                // "zelvo-dummymsg", 0 if registration failed
+    UINT commitMessage;               // "Zelvo_kakuteiMSG"
+    UINT moveMessage;                 // "Zelvo_moveMSG"
+    HANDLE exchangeMapping;           // INVALID_HANDLE_VALUE until the first open attempt
+    char* exchangeView;               // this process's view of the ExchangeBlock
+    HWND lastCompositionWindow;       // window of the latest composition in this process
+    HMODULE systemLibrary;            // user32.dll, once looked up
+    GuiThreadInfoFunction guiThreadInfo;
+};
+
+extern HookSharedState hookShared;
+extern HookProcessState hookProcess;
+
+// The shared handles as handles.
+HWND SharedWindow(ULONG value);
+HHOOK SharedHook();
+ULONG ToSharedValue(HANDLE handle);

@@ -1,0 +1,60 @@
+// The exports: installing and removing the message hook, and the settings-file name.
+#include <windows.h>
+
+#include <cstring>
+
+#include "hook_state.h"
+#include "message_hook.h"
+#include "settings_path.h"
+#include "trace.h"
+#include "zelvos.h"
+
+static bool IsAnsiLeadByte(unsigned char byte) {
+    return IsDBCSLeadByte(byte) != FALSE;
+}
+
+// The full path of the running program, or null when it does not fit the buffer.
+static const char* ProgramPath(char* buffer) {
+    DWORD length = GetModuleFileNameA(nullptr, buffer, SETTINGS_PATH_SIZE);
+    if (length == 0 || length >= SETTINGS_PATH_SIZE) {
+        return nullptr;
+    }
+    buffer[length] = '\0';
+    return buffer;
+}
+
+// Resolves settingsName into the shared settings path and copies it back to the caller.
+// A name that does not fit is refused: both become the empty string.
+static void StoreSettingsPath(char* settingsName) {
+    char program[SETTINGS_PATH_SIZE];
+    if (!ResolveSettingsPath(settingsName, ProgramPath(program), hookShared.settingsPath,
+                             IsAnsiLeadByte)) {
+        TraceTo(SharedWindow(hookShared.traceViewer), "settings name refused ");
+    }
+    if (settingsName != nullptr) {
+        memcpy(settingsName, hookShared.settingsPath, strlen(hookShared.settingsPath) + 1);
+    }
+}
+
+ZELVOS_API int WINAPI InitZelvo(char* settingsName, HWND candidateWindow, HWND candidateList) {
+    hookShared.candidateWindow = ToSharedValue(candidateWindow);
+    hookShared.candidateList = ToSharedValue(candidateList);
+    StoreSettingsPath(settingsName);
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, MessageHook, hookProcess.module, 0);
+    hookShared.hookHandle = ToSharedValue(hook);
+    return 1;
+}
+
+ZELVOS_API int WINAPI EndZelvo(void) {
+    HHOOK hook = SharedHook();
+    if (hook == nullptr) {
+        return 0;
+    }
+    BOOL removed = UnhookWindowsHookEx(hook);
+    hookShared.hookHandle = 0;
+    return removed ? 1 : 0;
+}
+
+ZELVOS_API int WINAPI QueryEnd(void) {
+    return 1;
+}

@@ -1,0 +1,36 @@
+#include "message_route.h"
+
+constexpr unsigned MSG_KEY_DOWN = 0x0100;         // WM_KEYDOWN
+constexpr unsigned MSG_IME_COMPOSITION = 0x010F;  // WM_IME_COMPOSITION
+constexpr unsigned MSG_LBUTTON_UP = 0x0202;       // WM_LBUTTONUP
+constexpr unsigned MSG_RBUTTON_DOWN = 0x0204;     // WM_RBUTTONDOWN
+constexpr unsigned MSG_MBUTTON_DOWN = 0x0207;     // WM_MBUTTONDOWN
+constexpr unsigned MSG_MOUSE_WHEEL = 0x020A;      // WM_MOUSEWHEEL
+
+bool IsRemovedMessage(int hookCode, unsigned long removal) {
+    return hookCode == 0 && removal == 1;
+}
+
+HookRoute RouteOfMessage(unsigned message, unsigned commitMessage, unsigned moveMessage) {
+    switch (message) {
+    case MSG_KEY_DOWN:
+        return ROUTE_KEY_DOWN;
+    case MSG_IME_COMPOSITION:
+        return ROUTE_COMPOSITION;
+    case MSG_LBUTTON_UP:
+        return ROUTE_REFRESH;
+    case MSG_RBUTTON_DOWN:
+    case MSG_MBUTTON_DOWN:
+    case MSG_MOUSE_WHEEL:
+        return ROUTE_HIDE;
+    default:
+        break;
+    }
+    if (message != 0 && message == commitMessage) {
+        return ROUTE_COMMIT;
+    }
+    if (message != 0 && message == moveMessage) {
+        return ROUTE_MOVE;
+    }
+    return ROUTE_NONE;
+}

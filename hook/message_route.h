@@ -1,0 +1,21 @@
+// Which messages the message hook acts on. The hook runs for every message of every GUI
+// thread: these tests are all it does for the messages it leaves alone.
+#pragma once
+
+enum HookRoute {
+    ROUTE_NONE,         // pass on untouched
+    ROUTE_KEY_DOWN,     // WM_KEYDOWN
+    ROUTE_COMPOSITION,  // WM_IME_COMPOSITION
+    ROUTE_REFRESH,      // WM_LBUTTONUP: show the last composition again
+    ROUTE_HIDE,         // right or middle button press, wheel: hide the candidates
+    ROUTE_COMMIT,       // "Zelvo_kakuteiMSG"
+    ROUTE_MOVE,         // "Zelvo_moveMSG"
+};
+
+// Only a message taken out of the queue (hook code HC_ACTION, removal flag PM_REMOVE) is
+// acted on; one that is only peeked at is left alone.
+bool IsRemovedMessage(int hookCode, unsigned long removal);
+
+// The route of a message: the fixed numbers first, then the registered commit and move
+// numbers. A registered number of 0 (registration failed) never matches.
+HookRoute RouteOfMessage(unsigned message, unsigned commitMessage, unsigned moveMessage);
