@@ -1,0 +1,33 @@
+// The dictionary file beside the program: ZELVO.EXE keeps its words in ZELVO.TXT.
+#include "ansi_text.h"
+#include "conv_function.h"
+#include "resident_state.h"
+#include "startup.h"
+
+// Room for any path the system may report, so that a long one is noticed, not cut.
+static const DWORD PROGRAM_PATH_ROOM = 1024;
+
+static bool FindDictionaryPath() {
+    char programPath[PROGRAM_PATH_ROOM];
+    DWORD length = GetModuleFileNameA(residentState.instance, programPath, PROGRAM_PATH_ROOM);
+    if (length == 0 || length >= PROGRAM_PATH_ROOM) {
+        residentState.dictionaryPath[0] = '\0';
+        return false;
+    }
+    return BuildDictionaryPath(programPath, residentState.dictionaryPath, IsAnsiLeadByte);
+}
+
+void LoadDictionary() {
+    if (!FindDictionaryPath()) {
+        TRACE("dictionary path too long: not loaded, not saved ");
+        return;
+    }
+    ConvFunction(CONV_LOAD, reinterpret_cast<INT_PTR>(residentState.dictionaryPath), -1, -1, -1);
+}
+
+void SaveDictionary() {
+    if (residentState.dictionaryPath[0] == '\0') {
+        return;
+    }
+    ConvFunction(CONV_SAVE, reinterpret_cast<INT_PTR>(residentState.dictionaryPath), -1, -1, -1);
+}

@@ -1,0 +1,8 @@
+#include "foreground_rule.h"
+
+bool ShouldHideForForeground(const ForegroundView& view) {
+    if (!view.candidateVisible || view.targetThread == 0) {
+        return false;
+    }
+    return view.foregroundThread != view.targetThread && !view.foregroundIsCandidate;
+}

@@ -1,0 +1,24 @@
+// Register requests: a word the user committed, and its reading, go to the dictionary.
+#include "ansi_text.h"
+#include "candidate_window.h"
+#include "conv_function.h"
+#include "exchange.h"
+#include "register_filter.h"
+#include "resident_state.h"
+
+void FilterAndRegister(const char* word, const char* reading) {
+    TRACE("RegComp %s %s ", word, reading);
+    if (!IsWorthRegistering(word, reading, IsAnsiLeadByte)) {
+        return;
+    }
+    int result = ConvFunction(CONV_REGISTER, reinterpret_cast<INT_PTR>(word),
+                              reinterpret_cast<INT_PTR>(reading), -1, -1);
+    TRACE("ConvReg=%d ", result);
+}
+
+void HandleRegisterRequest() {
+    char word[EXCHANGE_FIELD_SIZE];
+    char reading[EXCHANGE_FIELD_SIZE];
+    CopyExchangePair(word, reading);
+    FilterAndRegister(word, reading);
+}

@@ -1,0 +1,3 @@
+#include "resident_state.h"
+
+ResidentState residentState;

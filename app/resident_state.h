@@ -1,0 +1,29 @@
+// ResidentState: everything the resident program keeps for the life of its process, in one
+// place. Touched only by the program's one thread; zero when the program starts.
+#pragma once
+
+#include <windows.h>
+
+#include "startup_names.h"
+#include "trace.h"
+
+struct ResidentState {
+    HINSTANCE instance;
+    HWND traceViewer;                       // the trace viewer found at start-up, or null
+    unsigned char* exchangeView;            // the ExchangeBlock, mapped for the whole run
+    char settingsName[NAME_BUFFER_SIZE];    // handed to InitZelvo, which resolves it in place
+    UINT taskbarCreatedMsg;                 // 0 when "TaskbarCreated" could not be registered
+    HWND mainWindow;                        // the CandidateWindow
+    HWND listBox;                           // the CandidateList
+    char dictionaryPath[NAME_BUFFER_SIZE];  // empty when the path would not fit: no load, no save
+    HWND aboutDialog;                       // the open About box, or null
+    HWND targetWindow;                      // application window of the last show request
+    DWORD targetThread;                     // its thread; 0 = none
+    bool trayIconAdded;
+    bool movedByUser;                       // moved or sized by the user since the last hide
+};
+
+extern ResidentState residentState;
+
+// Sends one line to the trace viewer, if there is one.
+#define TRACE(...) TraceTo(residentState.traceViewer, __VA_ARGS__)

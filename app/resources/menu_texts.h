@@ -1,0 +1,12 @@
+// Texts of the tray menu, built at run time with AppendMenuA: Shift-JIS (code page 932)
+// byte strings, spelled as bytes so that they do not depend on the compiler's source and
+// execution character sets. The "(&Z)" and "(&A)" make Z and A the access keys.
+#ifndef ZELVO_MENU_TEXTS_H
+#define ZELVO_MENU_TEXTS_H
+
+// 常駐解除(&Z): end residence.
+#define MENU_TEXT_EXIT "\x8f\xed\x92\x93\x89\xf0\x8f\x9c(&Z)"
+// Zelvoについて(&A): about Zelvo.
+#define MENU_TEXT_ABOUT "Zelvo\x82\xc9\x82\xc2\x82\xa2\x82\xc4(&A)"
+
+#endif

@@ -1,0 +1,57 @@
+// Show requests: fill the CandidateList for the reading being composed and show it at the
+// caret, on the monitor that holds the caret, without taking the focus from the target.
+#include "candidate_window.h"
+#include "conv_function.h"
+#include "exchange.h"
+#include "placement.h"
+#include "resident_state.h"
+
+static const UINT SHOW_WITHOUT_ACTIVATION = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+static_assert(SHOW_WITHOUT_ACTIVATION == 0x53, "show flags");
+
+static ScreenRect MonitorRectAt(int x, int y) {
+    POINT point = {x, y};
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+    if (monitor != nullptr && GetMonitorInfoA(monitor, &info)) {
+        return {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+    }
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// Lets the dictionary fill the list with its repainting held back, so that a long list
+// costs one paint at the end instead of one per line. Returns the number of lines.
+static int FillCandidateList(const char* reading) {
+    HWND list = residentState.listBox;
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    int count = ConvFunction(CONV_LOOKUP, reinterpret_cast<INT_PTR>(list),
+                             reinterpret_cast<INT_PTR>(reading), -1, -1);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    return count;
+}
+
+void PlaceCandidateWindow(const char* reading, int x, int y) {
+    HWND window = residentState.mainWindow;
+    if (FillCandidateList(reading) == 0) {
+        HideCandidateWindow();
+        return;
+    }
+    if (!IsWindowVisible(window) || !residentState.movedByUser) {
+        WindowPlacement placement = PlaceOnMonitor(x, y, MonitorRectAt(x, y));
+        MoveWindow(window, placement.left, placement.top, placement.width, placement.height, TRUE);
+    }
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SHOW_WITHOUT_ACTIVATION);
+}
+
+void HandleShowRequest(WPARAM packedPosition, LPARAM targetWindow) {
+    char composition[EXCHANGE_FIELD_SIZE];
+    char reading[EXCHANGE_FIELD_SIZE];
+    CopyExchangePair(composition, reading);
+    unsigned long position = static_cast<unsigned long>(packedPosition);
+    PlaceCandidateWindow(reading, ShowPositionX(position), ShowPositionY(position));
+    // Recorded after the placement: a hide in there forgets the old target, not this one.
+    residentState.targetWindow = reinterpret_cast<HWND>(targetWindow);
+    residentState.targetThread = GetWindowThreadProcessId(residentState.targetWindow, nullptr);
+}

@@ -1,0 +1,30 @@
+// The start-up and shutdown steps of the resident program that stand on their own.
+#pragma once
+
+#include <windows.h>
+
+constexpr int EXIT_NORMAL = 0;        // a normal end, and the quiet start-up failures
+constexpr int EXIT_START_FAILED = 1;  // another copy runs, no ExchangeBlock, InitZelvo failed
+
+// Creates the named mutex "MUTEXZelvoA" (left open until the process ends); true when
+// another copy holds it or it cannot be created.
+bool IsAlreadyRunning();
+
+// Creates (or opens) the ExchangeBlock; null on failure, after telling the user.
+HANDLE CreateExchangeMapping();
+
+// Maps the whole block into exchangeView and leaves it zeroed with the fresh mark at
+// offset 0; false on failure, after telling the user.
+bool MapExchangeBlock(HANDLE mapping);
+
+// Unmaps and closes the ExchangeBlock.
+void ReleaseExchangeBlock(HANDLE mapping);
+
+// Works out dictionaryPath beside the program and loads the dictionary from it.
+void LoadDictionary();
+
+// Writes the dictionary to dictionaryPath; nothing when there is no usable path.
+void SaveDictionary();
+
+// GetMessageA / TranslateMessage / DispatchMessageA until WM_QUIT.
+void RunMessageLoop();
