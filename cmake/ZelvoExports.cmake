@@ -21,9 +21,8 @@ function(zelvo_exports target dll)
     # The linker's own import library would name the undecorated symbols; dlltool -k makes
     # one that maps Function@N in the callers to the undecorated export.
     target_link_options(${target} PRIVATE -Wl,--kill-at)
-    string(REGEX REPLACE "g\\+\\+$" "dlltool" dlltool "${CMAKE_CXX_COMPILER}")
     add_custom_command(TARGET ${target} POST_BUILD
-      COMMAND "${dlltool}" -k -d "${def}" -D "${dll}" -l "$<TARGET_LINKER_FILE:${target}>"
+      COMMAND "${CMAKE_DLLTOOL}" -k -d "${def}" -D "${dll}" -l "$<TARGET_LINKER_FILE:${target}>"
       VERBATIM)
   endif()
 endfunction()

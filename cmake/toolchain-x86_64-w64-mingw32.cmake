@@ -3,9 +3,12 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(ZELVO_TRIPLE x86_64-w64-mingw32)
 
-set(CMAKE_C_COMPILER   ${ZELVO_TRIPLE}-gcc)
-set(CMAKE_CXX_COMPILER ${ZELVO_TRIPLE}-g++)
+# The -posix variants: their C++ library has std::mutex and std::thread (GoogleTest needs
+# them). Everything is linked statically, so no threading DLL travels with the binaries.
+set(CMAKE_C_COMPILER   ${ZELVO_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ZELVO_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER  ${ZELVO_TRIPLE}-windres)
+set(CMAKE_DLLTOOL      ${ZELVO_TRIPLE}-dlltool)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${ZELVO_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
