@@ -142,6 +142,7 @@ void DictLoadStream(FILE* file) {
     LineReader reader = {file, 0, 0, false};
     char line[DICT_LINE_SIZE];
     int32_t pairs = 0;
+    DictBeginBulkRegistration();
     while (pairs < DICT_CAPACITY && ReadLine(reader, line)) {
         char* cursor = line;
         char* word = NextField(&cursor);
@@ -151,6 +152,7 @@ void DictLoadStream(FILE* file) {
             ++pairs;
         }
     }
+    DictEndBulkRegistration();
     DictRenumber(pairs);
 }
 

@@ -17,10 +17,34 @@ constexpr uint32_t WORD_INDEX_SIZE = 16384;
 static_assert(WORD_INDEX_SIZE > 1.5 * DICT_CAPACITY, "word index too small");
 uint16_t wordIndex[WORD_INDEX_SIZE];
 
-// First byte of every occupied slot's reading, so that a lookup scans one dense array.
-unsigned char readingFirstByte[DICT_CAPACITY];
+// The occupied slots sorted by reading (byte order), so that the readings that begin with
+// a query form one run found by binary search. Rebuilt once after a bulk registration.
+uint16_t readingIndex[DICT_CAPACITY];
+bool bulkRegistration;
 
 int occupied;  // length of the occupied prefix
+
+bool ReadingBefore(int a, int b) {
+    int order = strcmp(DictTable[a].reading, DictTable[b].reading);
+    return order < 0 || (order == 0 && a < b);
+}
+
+// First position in readingIndex whose reading is not below text.
+int LowerBound(const char* text) {
+    return static_cast<int>(std::lower_bound(readingIndex, readingIndex + occupied, text,
+                                             [](uint16_t slot, const char* key) {
+                                                 return strcmp(DictTable[slot].reading, key) < 0;
+                                             }) -
+                            readingIndex);
+}
+
+void InsertIntoReadingIndex(int slot) {
+    uint16_t* end = readingIndex + slot;  // the slot is not counted yet
+    uint16_t* at = std::upper_bound(readingIndex, end, static_cast<uint16_t>(slot),
+                                    [](uint16_t a, uint16_t b) { return ReadingBefore(a, b); });
+    memmove(at + 1, at, static_cast<size_t>(end - at) * sizeof *at);
+    *at = static_cast<uint16_t>(slot);
+}
 
 uint32_t HashWord(const char* word) {
     uint32_t hash = 2166136261u;  // FNV-1a
@@ -57,7 +81,6 @@ bool StoreNewEntry(int slot, const char* word, const char* reading) {
     entry.order = ++orderCounter;
     entry.word = copy;
     entry.reading = copy + wordSize;
-    readingFirstByte[slot] = static_cast<unsigned char>(entry.reading[0]);
     return true;
 }
 
@@ -73,6 +96,9 @@ int DictRegister(const char* word, const char* reading) {
         return 0;
     }
     wordIndex[bucket] = static_cast<uint16_t>(occupied + 1);
+    if (!bulkRegistration) {
+        InsertIntoReadingIndex(occupied);
+    }
     ++occupied;
     return 1;
 }
@@ -94,15 +120,30 @@ static void SortByRecency(int* indices, int count) {
               [](int a, int b) { return DictTable[a].order > DictTable[b].order; });
 }
 
+void DictBeginBulkRegistration() {
+    bulkRegistration = true;
+}
+
+void DictEndBulkRegistration() {
+    bulkRegistration = false;
+    for (int slot = 0; slot < occupied; ++slot) {
+        readingIndex[slot] = static_cast<uint16_t>(slot);
+    }
+    std::sort(readingIndex, readingIndex + occupied,
+              [](uint16_t a, uint16_t b) { return ReadingBefore(a, b); });
+}
+
 int DictFindCandidates(const char* query, int* indices) {
-    const unsigned char first = static_cast<unsigned char>(query[0]);
+    // A reading begins with the query when its first byte equals the query's and its first
+    // strlen(query) bytes equal the query; so an empty query finds only empty readings.
     const size_t length = strlen(query);
     int found = 0;
-    for (int slot = 0; slot < occupied; ++slot) {
-        if (readingFirstByte[slot] == first &&
-            strncmp(DictTable[slot].reading, query, length) == 0) {
-            indices[found++] = slot;
+    for (int at = LowerBound(query); at < occupied; ++at) {
+        const char* reading = DictTable[readingIndex[at]].reading;
+        if (reading[0] != query[0] || strncmp(reading, query, length) != 0) {
+            break;
         }
+        indices[found++] = readingIndex[at];
     }
     SortByRecency(indices, found);
     return found;
@@ -136,7 +177,7 @@ void DictClearForTesting() {
         DictTable[slot] = DictEntry{};
     }
     memset(wordIndex, 0, sizeof wordIndex);
-    memset(readingFirstByte, 0, sizeof readingFirstByte);
+    bulkRegistration = false;
     occupied = 0;
     orderCounter = 0;
 }

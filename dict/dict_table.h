@@ -23,6 +23,11 @@ extern int32_t orderCounter;
 // the word is new, or when a copy cannot be allocated (the slot then stays empty).
 int DictRegister(const char* word, const char* reading);
 
+// Many registrations in a row (a file load): the lookup index is brought up to date once,
+// at the end. No lookup may run in between.
+void DictBeginBulkRegistration();
+void DictEndBulkRegistration();
+
 // Number of occupied slots (the length of the occupied prefix).
 int DictCount();
 

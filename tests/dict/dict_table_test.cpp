@@ -1,4 +1,5 @@
 // Registration, recency and lookup in the dictionary table.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -155,4 +156,45 @@ TEST_F(DictTest, FailedCopyLeavesTheSlotEmptyAndReturnsZero) {
     EXPECT_EQ(1, DictRegister("second", "r"));
     EXPECT_STREQ("second", DictTable[1].word);
     EXPECT_EQ(Lines({"second\tr", "first\tr"}), Candidates("r"));
+}
+
+// The lookup must find exactly what a scan of every slot finds, in recency order, whether
+// the words came one by one or from a file load.
+TEST_F(DictTest, LookupAgreesWithAScanOfEverySlot) {
+    uint32_t seed = 12345;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    auto reading = [&next] {
+        std::string text;
+        for (unsigned length = 1 + next() % 4; length > 0; --length) {
+            text += static_cast<char>(0x82);
+            text += static_cast<char>(0xa0 + 2 * (next() % 3));  // あ い う
+        }
+        return text;
+    };
+    for (int i = 0; i < 600; ++i) {
+        std::string word = "w" + std::to_string(next() % 400);
+        DictRegister(word.c_str(), reading().c_str());
+        if (i == 300) {
+            // Half way, reload what is there through the bulk path as a file load would.
+            DictBeginBulkRegistration();
+            DictRegister("bulk", "\x82\xa0");
+            DictEndBulkRegistration();
+        }
+    }
+    for (int q = 0; q < 200; ++q) {
+        std::string query = q == 0 ? "" : reading().substr(0, 2 * (1 + next() % 3));
+        std::vector<std::pair<int32_t, std::string>> expected;
+        for (int slot = 0; slot < DictCount(); ++slot) {
+            const DictEntry& e = DictTable[slot];
+            if (e.reading[0] == query[0] && strncmp(e.reading, query.c_str(), query.size()) == 0) {
+                expected.emplace_back(e.order, std::string(e.word) + "\t" + e.reading);
+            }
+        }
+        std::sort(expected.rbegin(), expected.rend());
+        Lines lines;
+        for (const auto& entry : expected) {
+            lines.push_back(entry.second);
+        }
+        EXPECT_EQ(lines, Candidates(query.c_str())) << "query of " << query.size() << " bytes";
+    }
 }

@@ -1,0 +1,91 @@
+// Native benchmarks of the dictionary core: loading, registering, looking up, saving.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "dict_file.h"
+#include "dict_table.h"
+
+namespace {
+
+// 10,000 lines whose readings (and words) all share their first bytes: the worst case for
+// a scan with a first-byte test.
+std::string SharedPrefixFile() {
+    std::string bytes;
+    char line[64];
+    for (int i = 0; i < DICT_CAPACITY; ++i) {
+        snprintf(line, sizeof line, "\x8a\xbf%05d\t\x82\xa9%05d\r\n", i, i);
+        bytes += line;
+    }
+    return bytes;
+}
+
+void LoadSharedPrefix() {
+    static const std::string bytes = SharedPrefixFile();
+    DictClearForTesting();
+    FILE* file = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
+    DictLoadStream(file);
+    fclose(file);
+}
+
+void BM_Load10000SharedFirstByte(benchmark::State& state) {
+    for (auto _ : state) {
+        LoadSharedPrefix();
+    }
+}
+BENCHMARK(BM_Load10000SharedFirstByte)->Unit(benchmark::kMillisecond);
+
+void BM_LookupAll10000(benchmark::State& state) {
+    LoadSharedPrefix();
+    static int indices[DICT_CAPACITY];
+    char line[CANDIDATE_LINE_SIZE];
+    for (auto _ : state) {
+        int found = DictFindCandidates("\x82\xa9", indices);
+        for (int i = 0; i < found; ++i) {
+            FormatCandidateLine(indices[i], line);
+        }
+        benchmark::DoNotOptimize(line);
+    }
+}
+BENCHMARK(BM_LookupAll10000)->Unit(benchmark::kMicrosecond);
+
+void BM_LookupMissFullTable(benchmark::State& state) {
+    LoadSharedPrefix();
+    static int indices[DICT_CAPACITY];
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(DictFindCandidates("\x82\xa9x", indices));
+    }
+}
+BENCHMARK(BM_LookupMissFullTable)->Unit(benchmark::kMicrosecond);
+
+void BM_RefreshKnownWord(benchmark::State& state) {
+    LoadSharedPrefix();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(DictRegister("\x8a\xbf" "09999", "x"));
+    }
+}
+BENCHMARK(BM_RefreshKnownWord);
+
+void BM_Save10000(benchmark::State& state) {
+    LoadSharedPrefix();
+    char folder[] = "/tmp/zelvo-bench-XXXXXX";
+    if (mkdtemp(folder) == nullptr) {
+        state.SkipWithError("no scratch folder");
+        return;
+    }
+    std::string path = std::string(folder) + "/ZELVO.TXT";
+    for (auto _ : state) {
+        DictSave(path.c_str());
+    }
+    for (const char* name : {"/ZELVO.TXT", "/ZELVO.bak", "/ZELVO.tmp"}) {
+        remove((std::string(folder) + name).c_str());
+    }
+    rmdir(folder);
+}
+BENCHMARK(BM_Save10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
