@@ -4,7 +4,7 @@
 
 #include "exchange.h"
 #include "resident_state.h"
-#include "resource_ids.h"
+#include "window_ids.h"
 #include "startup.h"
 #include "tray.h"
 

@@ -4,7 +4,7 @@
 
 #include "exchange.h"
 #include "resident_state.h"
-#include "resource_ids.h"
+#include "window_ids.h"
 
 static const char TRAY_TIP[] = "Zelvo";
 static const int TRAY_ICON_SIZE = 16;

@@ -1,0 +1,402 @@
+#include "zelvo_driver.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "exchange.h"
+#include "window_ids.h"
+
+static const UINT SJIS_CODE_PAGE = 932;
+static const char* const COPIED_FILES[] = {"ZELVOD.DLL", "ZELVOS.DLL"};
+
+std::string Sjis(const char* utf8) {
+    int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &wide[0], wideLength);
+    int length = WideCharToMultiByte(SJIS_CODE_PAGE, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(SJIS_CODE_PAGE, 0, wide.c_str(), -1, &bytes[0], length, nullptr, nullptr);
+    bytes.resize(strlen(bytes.c_str()));
+    return bytes;
+}
+
+static UINT CommitMessage() {
+    static UINT number = RegisterWindowMessageA(COMMIT_MESSAGE_NAME);
+    return number;
+}
+
+static void PumpRange(UINT first, UINT last) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, first, last, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void PumpMessages() {
+    UINT commit = CommitMessage();
+    PumpRange(0, commit - 1);
+    PumpRange(commit + 1, 0xFFFF);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (condition()) {
+            return true;
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, POLL_INTERVAL_MS, QS_ALLINPUT);
+    }
+}
+
+// ---- trace viewer ----
+
+static std::vector<std::string> traceLines;
+
+static LRESULT CALLBACK TraceViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        const COPYDATASTRUCT* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        const char* text = static_cast<const char*>(record->lpData);
+        traceLines.push_back(record->cbData > 0 ? std::string(text, record->cbData - 1) : std::string());
+        return TRUE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND StartTraceViewer() {
+    static HWND viewer = nullptr;
+    if (viewer == nullptr) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = TraceViewerProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "TuloDebugWClass";
+        RegisterClassA(&windowClass);
+        viewer = CreateWindowExA(0, "TuloDebugWClass", "trace", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    return viewer;
+}
+
+void ClearTrace() {
+    traceLines.clear();
+}
+
+const std::vector<std::string>& TraceLines() {
+    return traceLines;
+}
+
+std::vector<std::string> TraceLinesStartingWith(const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const std::string& line : traceLines) {
+        if (line.compare(0, prefix.size(), prefix) == 0) {
+            found.push_back(line);
+        }
+    }
+    return found;
+}
+
+// ---- files ----
+
+// The wide calls take paths beyond 259 characters, which the ANSI ones refuse.
+static std::wstring Wide(const std::string& text) {
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
+    wide.resize(wcslen(wide.c_str()));
+    return wide;
+}
+
+static std::string DriverFolder() {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+bool MakeScratchFolder(ScratchFolder* scratch, const char* programName, const std::string& folderName) {
+    static int counter = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string dir = temp;
+    if (folderName.empty()) {
+        dir += "zelvo-app-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "\\";
+    } else {
+        dir += folderName + "\\";
+    }
+    if (!CreateDirectoryW(Wide(dir).c_str(), nullptr)) {
+        return false;
+    }
+    std::string from = DriverFolder();
+    scratch->dir = dir;
+    scratch->programPath = dir + programName;
+    bool copied = CopyFileW(Wide(from + "ZELVO.EXE").c_str(), Wide(scratch->programPath).c_str(), FALSE) != FALSE;
+    for (const char* name : COPIED_FILES) {
+        copied = CopyFileW(Wide(from + name).c_str(), Wide(dir + name).c_str(), FALSE) && copied;
+    }
+    return copied;
+}
+
+void RemoveScratchFolder(const ScratchFolder& scratch) {
+    for (const std::string& name : FolderNames(scratch.dir)) {
+        DeleteFileW(Wide(scratch.dir + name).c_str());
+    }
+    RemoveDirectoryA(scratch.dir.c_str());
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+bool ReadFileBytes(const std::string& path, std::string* bytes) {
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bytes->clear();
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        bytes->append(buffer, got);
+    }
+    CloseHandle(file);
+    return true;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> FolderNames(const std::string& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((dir + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        std::string name = data.cFileName;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// ---- the program's process ----
+
+static bool Launch(const ScratchFolder& scratch, const std::string& arguments, PROCESS_INFORMATION* process) {
+    std::string commandLine = "\"" + scratch.programPath + "\" " + arguments;
+    std::vector<char> writable(commandLine.begin(), commandLine.end());
+    writable.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(scratch.programPath.c_str(), writable.data(), nullptr, nullptr, FALSE, 0,
+                          nullptr, scratch.dir.c_str(), &startup, process) != FALSE;
+}
+
+static HWND FindWindowOfProcess(DWORD processId) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, CANDIDATE_CLASS_NAME, nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// The hook library of this scratch folder is loaded into this process once the program
+// has installed its hook and this thread has taken a message since.
+static bool HookReachedThisProcess(const ScratchFolder& scratch, HWND poke) {
+    PostMessageA(poke, WM_NULL, 0, 0);
+    return GetModuleHandleW(Wide(scratch.dir + "ZELVOS.DLL").c_str()) != nullptr;
+}
+
+bool StartResident(const ScratchFolder& scratch, const std::string& arguments, Resident* resident) {
+    if (!Launch(scratch, arguments, &resident->process)) {
+        return false;
+    }
+    DWORD processId = resident->process.dwProcessId;
+    HWND poke = StartTraceViewer();
+    bool ready = WaitUntil([&] { return (resident->window = FindWindowOfProcess(processId)) != nullptr; },
+                           START_TIMEOUT_MS) &&
+                 WaitUntil([&] { return HookReachedThisProcess(scratch, poke); }, START_TIMEOUT_MS);
+    if (ready) {
+        resident->list = GetDlgItem(resident->window, IDC_CANDIDATE_LIST);
+    }
+    return ready && resident->list != nullptr;
+}
+
+static bool WaitForProcess(HANDLE process, DWORD* exitCode) {
+    bool ended = WaitUntil([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, EXIT_TIMEOUT_MS);
+    if (ended) {
+        GetExitCodeProcess(process, exitCode);
+    }
+    return ended;
+}
+
+bool RunToExit(const ScratchFolder& scratch, const std::string& arguments, DWORD* exitCode) {
+    PROCESS_INFORMATION process = {};
+    if (!Launch(scratch, arguments, &process)) {
+        return false;
+    }
+    bool ended = WaitForProcess(process.hProcess, exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return ended;
+}
+
+bool WaitForResidentExit(Resident* resident, DWORD* exitCode) {
+    if (resident->process.hProcess == nullptr || !WaitForProcess(resident->process.hProcess, exitCode)) {
+        return false;
+    }
+    CloseHandle(resident->process.hThread);
+    CloseHandle(resident->process.hProcess);
+    resident->process = {};
+    return true;
+}
+
+bool EndResident(Resident* resident, DWORD* exitCode) {
+    PostMessageA(resident->window, WM_COMMAND, IDM_EXIT, 0);
+    return WaitForResidentExit(resident, exitCode);
+}
+
+void KillResident(Resident* resident) {
+    if (resident->process.hProcess != nullptr) {
+        TerminateProcess(resident->process.hProcess, 99);
+        WaitForSingleObject(resident->process.hProcess, EXIT_TIMEOUT_MS);
+        CloseHandle(resident->process.hThread);
+        CloseHandle(resident->process.hProcess);
+        resident->process = {};
+    }
+}
+
+// ---- the hook's side ----
+
+static HANDLE exchangeMapping = nullptr;
+static unsigned char* exchangeView = nullptr;
+
+unsigned char* OpenExchangeBlock() {
+    if (exchangeView == nullptr) {
+        exchangeMapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, EXCHANGE_BLOCK_NAME);
+        if (exchangeMapping != nullptr) {
+            exchangeView = static_cast<unsigned char*>(MapViewOfFile(exchangeMapping, FILE_MAP_WRITE, 0, 0, 0));
+        }
+    }
+    return exchangeView;
+}
+
+void CloseExchangeBlock() {
+    if (exchangeView != nullptr) {
+        UnmapViewOfFile(exchangeView);
+        CloseHandle(exchangeMapping);
+    }
+    exchangeView = nullptr;
+    exchangeMapping = nullptr;
+}
+
+static void WritePair(const std::string& first, const std::string& second) {
+    unsigned char* view = OpenExchangeBlock();
+    memcpy(view + EXCHANGE_FIRST_OFFSET, first.c_str(), first.size() + 1);
+    memcpy(view + EXCHANGE_SECOND_OFFSET, second.c_str(), second.size() + 1);
+}
+
+void SendShowRequest(HWND window, const std::string& composition, const std::string& reading, int x, int y,
+                     HWND target) {
+    WritePair(composition, reading);
+    SendMessageA(window, WM_ZELVO_SHOW, PackShowPosition(x, y), reinterpret_cast<LPARAM>(target));
+}
+
+void SendRegisterRequest(HWND window, const std::string& word, const std::string& reading) {
+    WritePair(word, reading);
+    SendMessageA(window, WM_ZELVO_REGISTER, 0, 0);
+}
+
+void SendHideRequest(HWND window) {
+    SendMessageA(window, WM_ZELVO_HIDE, 0, 0);
+}
+
+std::vector<std::string> ListLines(HWND list) {
+    // The wide calls: the ANSI LB_GETTEXT across processes returns UTF-16 under Wine.
+    std::vector<std::string> lines;
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&wide[0]));
+        char line[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, line, sizeof line, nullptr, nullptr);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// ---- application windows ----
+
+static const char TARGET_CLASS[] = "ZelvoTestTarget";
+
+static void RegisterTargetClass() {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = TARGET_CLASS;
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        RegisterClassA(&windowClass);
+        registered = true;
+    }
+}
+
+HWND CreateTargetWindow(int x, int y) {
+    RegisterTargetClass();
+    return CreateWindowExA(0, TARGET_CLASS, "target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 200, 120, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+struct OtherApplication {
+    int x;
+    int y;
+    HWND window;
+    HANDLE created;
+};
+
+static DWORD WINAPI OtherApplicationThread(void* parameter) {
+    OtherApplication* other = static_cast<OtherApplication*>(parameter);
+    HWND window = CreateTargetWindow(other->x, other->y);
+    other->window = window;
+    SetEvent(other->created);  // other is gone from here on
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageA(&message);
+    }
+    DestroyWindow(window);
+    return 0;
+}
+
+HWND StartOtherApplication(int x, int y) {
+    OtherApplication other = {x, y, nullptr, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE thread = CreateThread(nullptr, 0, OtherApplicationThread, &other, 0, nullptr);
+    WaitForSingleObject(other.created, EXIT_TIMEOUT_MS);
+    CloseHandle(other.created);
+    CloseHandle(thread);
+    return other.window;
+}
+
+void EndOtherApplication(HWND window) {
+    PostThreadMessageA(GetWindowThreadProcessId(window, nullptr), WM_QUIT, 0, 0);
+}

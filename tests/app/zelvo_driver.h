@@ -1,0 +1,86 @@
+// The test driver's side of the resident program: it starts ZELVO.EXE in a private scratch
+// folder, plays the hook (ExchangeBlock, show / register / hide requests) and the trace
+// viewer, and reads back what a user would see. Shared by the Wine tests and the benchmark.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+constexpr DWORD POLL_INTERVAL_MS = 10;
+constexpr DWORD START_TIMEOUT_MS = 15000;
+constexpr DWORD EXIT_TIMEOUT_MS = 15000;
+
+// Shift-JIS bytes of a UTF-8 text (tests write their words readably, as u8 literals).
+std::string Sjis(const char* utf8);
+
+// Takes every message of this thread's queue except "Zelvo_kakuteiMSG", which the tests
+// look at themselves, and dispatches it.
+void PumpMessages();
+
+// Polls condition every 10 ms, pumping messages meanwhile; true once it holds.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// The trace viewer: a window of class "TuloDebugWClass" collecting the WM_COPYDATA lines.
+// Create it before starting the program, which looks for it once at start-up.
+HWND StartTraceViewer();
+void ClearTrace();
+const std::vector<std::string>& TraceLines();
+// The collected lines that begin with prefix.
+std::vector<std::string> TraceLinesStartingWith(const std::string& prefix);
+
+// A scratch folder holding copies of ZELVO.EXE (under programName), ZELVOD.DLL and
+// ZELVOS.DLL from the driver's own folder. folderName, when given, names the folder itself.
+struct ScratchFolder {
+    std::string dir;          // ends in '\'
+    std::string programPath;
+};
+bool MakeScratchFolder(ScratchFolder* scratch, const char* programName = "ZELVO.EXE",
+                       const std::string& folderName = "");
+void RemoveScratchFolder(const ScratchFolder& scratch);
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+bool ReadFileBytes(const std::string& path, std::string* bytes);
+bool FileExists(const std::string& path);
+// The names in a folder, sorted, without "." and "..".
+std::vector<std::string> FolderNames(const std::string& dir);
+
+// A running copy of the resident program.
+struct Resident {
+    PROCESS_INFORMATION process = {};
+    HWND window = nullptr;  // the CandidateWindow, class "zelvoclass"
+    HWND list = nullptr;    // the CandidateList, control 105
+};
+
+// Starts the program and waits until it is resident: its window exists and its hook has
+// reached this process (InitZelvo has run, so the message loop is next).
+bool StartResident(const ScratchFolder& scratch, const std::string& arguments, Resident* resident);
+// Starts a program and waits for it to end; false on a timeout.
+bool RunToExit(const ScratchFolder& scratch, const std::string& arguments, DWORD* exitCode);
+// Ends the program with the IDM_EXIT command and waits for its exit code.
+bool EndResident(Resident* resident, DWORD* exitCode);
+bool WaitForResidentExit(Resident* resident, DWORD* exitCode);
+// Last resort after a failed test: the process is killed.
+void KillResident(Resident* resident);
+
+// The ExchangeBlock as the hook sees it.
+unsigned char* OpenExchangeBlock();
+void CloseExchangeBlock();
+
+// Writes the pair and sends the request, as the hook does.
+void SendShowRequest(HWND window, const std::string& composition, const std::string& reading,
+                     int x, int y, HWND target);
+void SendRegisterRequest(HWND window, const std::string& word, const std::string& reading);
+void SendHideRequest(HWND window);
+
+// The lines of a list box of another process, in Shift-JIS.
+std::vector<std::string> ListLines(HWND list);
+
+// A visible top-level window of this thread ("the application being typed into").
+HWND CreateTargetWindow(int x, int y);
+// A visible window owned by a thread of its own ("another application"); ended by
+// EndOtherApplication.
+HWND StartOtherApplication(int x, int y);
+void EndOtherApplication(HWND window);
