@@ -1,6 +1,7 @@
 #include "zelvo_driver.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "exchange.h"
@@ -121,13 +122,21 @@ bool MakeScratchFolder(ScratchFolder* scratch, const char* programName, const st
     static int counter = 0;
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    std::string dir = temp;
+    std::string dir;
     if (folderName.empty()) {
-        dir += "zelvo-app-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "\\";
+        // Process ids repeat from one Wine session to the next: count on until a name is free.
+        do {
+            dir = std::string(temp) + "zelvo-app-" + std::to_string(GetCurrentProcessId()) + "-" +
+                  std::to_string(++counter) + "\\";
+        } while (!CreateDirectoryW(Wide(dir).c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
     } else {
-        dir += folderName + "\\";
+        dir = std::string(temp) + folderName + "\\";
+        CreateDirectoryW(Wide(dir).c_str(), nullptr);
+        for (const std::string& name : FolderNames(dir)) {  // left from an earlier run
+            DeleteFileW(Wide(dir + name).c_str());
+        }
     }
-    if (!CreateDirectoryW(Wide(dir).c_str(), nullptr)) {
+    if (GetFileAttributesW(Wide(dir).c_str()) == INVALID_FILE_ATTRIBUTES) {
         return false;
     }
     std::string from = DriverFolder();
@@ -226,15 +235,21 @@ static bool HookReachedThisProcess(const ScratchFolder& scratch, HWND poke) {
     return GetModuleHandleW(Wide(scratch.dir + "ZELVOS.DLL").c_str()) != nullptr;
 }
 
-bool StartResident(const ScratchFolder& scratch, const std::string& arguments, Resident* resident) {
+bool StartResident(const ScratchFolder& scratch, const std::string& arguments, Resident* resident,
+                   bool waitForHook) {
     if (!Launch(scratch, arguments, &resident->process)) {
+        fprintf(stderr, "cannot start %s: error %lu\n", scratch.programPath.c_str(), GetLastError());
         return false;
     }
     DWORD processId = resident->process.dwProcessId;
     HWND poke = StartTraceViewer();
     bool ready = WaitUntil([&] { return (resident->window = FindWindowOfProcess(processId)) != nullptr; },
                            START_TIMEOUT_MS) &&
-                 WaitUntil([&] { return HookReachedThisProcess(scratch, poke); }, START_TIMEOUT_MS);
+                 (waitForHook ? WaitUntil([&] { return HookReachedThisProcess(scratch, poke); }, START_TIMEOUT_MS)
+                              : WaitForInputIdle(resident->process.hProcess, START_TIMEOUT_MS) == 0);
+    if (!ready) {
+        fprintf(stderr, "not resident: window %p\n", static_cast<void*>(resident->window));
+    }
     if (ready) {
         resident->list = GetDlgItem(resident->window, IDC_CANDIDATE_LIST);
     }
