@@ -5,29 +5,30 @@
 
 namespace {
 
-// Romaji to hiragana. The kana are written in UTF-8 for the reader and turned into
-// Shift-JIS by AppendHiragana (the hiragana block maps onto one run of Shift-JIS codes).
+// Romaji to hiragana. The kana are UTF-8 literals (u8: the same bytes whatever execution
+// character set a build uses) and AppendHiragana turns them into Shift-JIS, where the
+// hiragana block is one run of codes.
 struct RomajiEntry {
     const char* romaji;
     const char* kana;
 };
 
 const RomajiEntry ROMAJI[] = {
-    {"a", "あ"},   {"i", "い"},   {"u", "う"},   {"e", "え"},   {"o", "お"},
-    {"ka", "か"},  {"ki", "き"},  {"ku", "く"},  {"ke", "け"},  {"ko", "こ"},
-    {"ga", "が"},  {"gi", "ぎ"},  {"gu", "ぐ"},  {"ge", "げ"},  {"go", "ご"},
-    {"sa", "さ"},  {"shi", "し"}, {"si", "し"},  {"su", "す"},  {"se", "せ"},  {"so", "そ"},
-    {"za", "ざ"},  {"ji", "じ"},  {"zi", "じ"},  {"zu", "ず"},  {"ze", "ぜ"},  {"zo", "ぞ"},
-    {"ta", "た"},  {"chi", "ち"}, {"ti", "ち"},  {"tsu", "つ"}, {"tu", "つ"},  {"te", "て"},
-    {"to", "と"},  {"da", "だ"},  {"de", "で"},  {"do", "ど"},
-    {"na", "な"},  {"ni", "に"},  {"nu", "ぬ"},  {"ne", "ね"},  {"no", "の"},
-    {"ha", "は"},  {"hi", "ひ"},  {"fu", "ふ"},  {"hu", "ふ"},  {"he", "へ"},  {"ho", "ほ"},
-    {"ba", "ば"},  {"bi", "び"},  {"bu", "ぶ"},  {"be", "べ"},  {"bo", "ぼ"},
-    {"pa", "ぱ"},  {"pi", "ぴ"},  {"pu", "ぷ"},  {"pe", "ぺ"},  {"po", "ぽ"},
-    {"ma", "ま"},  {"mi", "み"},  {"mu", "む"},  {"me", "め"},  {"mo", "も"},
-    {"ya", "や"},  {"yu", "ゆ"},  {"yo", "よ"},
-    {"ra", "ら"},  {"ri", "り"},  {"ru", "る"},  {"re", "れ"},  {"ro", "ろ"},
-    {"wa", "わ"},  {"wo", "を"},  {"nn", "ん"},
+    {"a", u8"あ"}, {"i", u8"い"}, {"u", u8"う"}, {"e", u8"え"}, {"o", u8"お"}, {"ka", u8"か"},
+    {"ki", u8"き"}, {"ku", u8"く"}, {"ke", u8"け"}, {"ko", u8"こ"}, {"ga", u8"が"},
+    {"gi", u8"ぎ"}, {"gu", u8"ぐ"}, {"ge", u8"げ"}, {"go", u8"ご"}, {"sa", u8"さ"},
+    {"shi", u8"し"}, {"si", u8"し"}, {"su", u8"す"}, {"se", u8"せ"}, {"so", u8"そ"},
+    {"za", u8"ざ"}, {"ji", u8"じ"}, {"zi", u8"じ"}, {"zu", u8"ず"}, {"ze", u8"ぜ"},
+    {"zo", u8"ぞ"}, {"ta", u8"た"}, {"chi", u8"ち"}, {"ti", u8"ち"}, {"tsu", u8"つ"},
+    {"tu", u8"つ"}, {"te", u8"て"}, {"to", u8"と"}, {"da", u8"だ"}, {"de", u8"で"},
+    {"do", u8"ど"}, {"na", u8"な"}, {"ni", u8"に"}, {"nu", u8"ぬ"}, {"ne", u8"ね"},
+    {"no", u8"の"}, {"ha", u8"は"}, {"hi", u8"ひ"}, {"fu", u8"ふ"}, {"hu", u8"ふ"},
+    {"he", u8"へ"}, {"ho", u8"ほ"}, {"ba", u8"ば"}, {"bi", u8"び"}, {"bu", u8"ぶ"},
+    {"be", u8"べ"}, {"bo", u8"ぼ"}, {"pa", u8"ぱ"}, {"pi", u8"ぴ"}, {"pu", u8"ぷ"},
+    {"pe", u8"ぺ"}, {"po", u8"ぽ"}, {"ma", u8"ま"}, {"mi", u8"み"}, {"mu", u8"む"},
+    {"me", u8"め"}, {"mo", u8"も"}, {"ya", u8"や"}, {"yu", u8"ゆ"}, {"yo", u8"よ"},
+    {"ra", u8"ら"}, {"ri", u8"り"}, {"ru", u8"る"}, {"re", u8"れ"}, {"ro", u8"ろ"},
+    {"wa", u8"わ"}, {"wo", u8"を"}, {"nn", u8"ん"},
 };
 
 // Fixed conversions: reading (hiragana, UTF-8) to word (Shift-JIS).
@@ -37,14 +38,14 @@ struct ConversionEntry {
 };
 
 const ConversionEntry CONVERSIONS[] = {
-    {"あい", "\x88\xa4"},                  // 愛
-    {"かんじ", "\x8a\xbf\x8e\x9a"},        // 漢字
-    {"にほん", "\x93\xfa\x96\x7b"},        // 日本
-    {"へんかん", "\x95\xcf\x8a\xb7"},      // 変換
+    {u8"あい", "\x88\xa4"},                  // 愛
+    {u8"かんじ", "\x8a\xbf\x8e\x9a"},        // 漢字
+    {u8"にほん", "\x93\xfa\x96\x7b"},        // 日本
+    {u8"へんかん", "\x95\xcf\x8a\xb7"},      // 変換
 };
 
-const char SMALL_TSU[] = "っ";
-const char SYLLABIC_N[] = "ん";
+const char SMALL_TSU[] = u8"っ";
+const char SYLLABIC_N[] = u8"ん";
 
 // Appends the Shift-JIS form of a UTF-8 hiragana string to out (room for size bytes with
 // the NUL). Returns false, leaving out unchanged, when it does not fit.

@@ -1,0 +1,68 @@
+// Installs the test IME: a file copy into the system folder and three registry values.
+#include "install_ime.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool CopyIme(const std::string& source, const std::string& target, std::string* error) {
+    if (CopyFileA(source.c_str(), target.c_str(), FALSE)) return true;
+    DWORD code = GetLastError();
+    std::string wanted = ReadWholeFile(source);
+    if (!wanted.empty() && wanted == ReadWholeFile(target)) return true;
+    *error = "cannot copy " + source + " to " + target + ": error " + std::to_string(code);
+    return false;
+}
+
+bool SetString(HKEY key, const char* name, const char* value, std::string* error) {
+    LONG status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                                 static_cast<DWORD>(strlen(value) + 1));
+    if (status == ERROR_SUCCESS) return true;
+    *error = std::string("cannot set ") + name + ": error " + std::to_string(status);
+    return false;
+}
+
+bool SetLayoutValues(std::string* error) {
+    HKEY key;
+    LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, TEST_IME_LAYOUT_KEY, 0, nullptr, 0,
+                                  KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) {
+        *error = "cannot open the layout key: error " + std::to_string(status);
+        return false;
+    }
+    bool ok = SetString(key, "Ime File", TEST_IME_FILE, error) &&
+              SetString(key, "Layout File", "kbdjpn.dll", error) &&
+              SetString(key, "Layout Text", "Zelvo test IME", error);
+    RegCloseKey(key);
+    return ok;
+}
+
+}  // namespace
+
+std::string TestImeBesideProgram() {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return "";
+    std::string folder(path, length);
+    folder.resize(folder.find_last_of("\\/") + 1);
+    return folder + TEST_IME_FILE;
+}
+
+bool InstallTestIme(const std::string& imePath, std::string* error) {
+    char system[MAX_PATH];
+    UINT length = GetSystemDirectoryA(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        *error = "no system folder";
+        return false;
+    }
+    std::string target = std::string(system) + "\\" + TEST_IME_FILE;
+    return CopyIme(imePath, target, error) && SetLayoutValues(error);
+}
