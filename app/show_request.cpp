@@ -20,16 +20,10 @@ static ScreenRect MonitorRectAt(int x, int y) {
     return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-// Lets the dictionary fill the list with its repainting held back, so that a long list
-// costs one paint at the end instead of one per line. Returns the number of lines.
+// The dictionary fills the list (with its repainting held back); returns the number of lines.
 static int FillCandidateList(const char* reading) {
-    HWND list = residentState.listBox;
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    int count = ConvFunction(CONV_LOOKUP, reinterpret_cast<INT_PTR>(list),
-                             reinterpret_cast<INT_PTR>(reading), -1, -1);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-    return count;
+    return ConvFunction(CONV_LOOKUP, reinterpret_cast<INT_PTR>(residentState.listBox),
+                        reinterpret_cast<INT_PTR>(reading), -1, -1);
 }
 
 void PlaceCandidateWindow(const char* reading, int x, int y) {
