@@ -27,6 +27,8 @@ struct SeenMessage {
 
 std::vector<SeenMessage> hookLog;  // removed from the queue: posted messages
 std::vector<SeenMessage> sentLog;  // sent to the EDIT (SendMessage, not through the queue)
+std::vector<WPARAM> keyDowns;     // wParam of each WM_KEYDOWN taken from the queue
+std::vector<WPARAM> keyUps;       // ... and of each WM_KEYUP
 bool barrierSeen;
 HWND edit;
 HHOOK hook;
@@ -75,6 +77,8 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam) {
     if (code == HC_ACTION && removal == PM_REMOVE) {
         if (IsImeMessage(msg->message))
             hookLog.push_back(Snapshot(msg->hwnd, msg->message, msg->lParam));
+        if (msg->message == WM_KEYDOWN) keyDowns.push_back(msg->wParam);
+        if (msg->message == WM_KEYUP) keyUps.push_back(msg->wParam);
         if (msg->message == WM_KEYUP && msg->wParam == BARRIER_KEY) barrierSeen = true;
     }
     return CallNextHookEx(hook, code, removal, lParam);
@@ -178,6 +182,27 @@ void SetUpWindowAndIme() {
     if (!GetModuleHandleA(TEST_IME_FILE)) setupError = "the IME module is not loaded";
 }
 
+// Installs the IME before the first window of the process exists (the IME manager picks
+// the layout's IME when it makes the thread's first input context) and takes it out of
+// the prefix's registry at the end, so that later programs get Wine's own IME again.
+class ImeEnvironment : public testing::Environment {
+public:
+    void SetUp() override { SetUpWindowAndIme(); }
+    void TearDown() override {
+        if (sendHook) UnhookWindowsHookEx(sendHook);
+        if (hook) UnhookWindowsHookEx(hook);
+        if (edit) DestroyWindow(edit);
+        EXPECT_TRUE(RemoveTestIme());
+    }
+};
+
+testing::Environment* const imeEnvironment =
+    testing::AddGlobalTestEnvironment(new ImeEnvironment);
+
+void TypeLetters(const char* keys) {
+    for (const char* p = keys; *p; ++p) PressKey(KeyOf(*p));
+}
+
 enum Action { TYPE, NOTIFY_CANCEL };
 
 constexpr LPARAM NO_COMPOSITION_MESSAGE = -1;
@@ -268,17 +293,18 @@ const SeenMessage* LastComposition(const std::vector<SeenMessage>& messages) {
     return nullptr;
 }
 
+// Each case starts with no composition and an empty EDIT.
+void StartClean() {
+    ASSERT_EQ("", setupError);
+    CancelByNotify();
+    SetWindowTextA(edit, "");
+    ASSERT_TRUE(WaitForInputHandled());
+    ASSERT_EQ("", EditText());
+}
+
 class TestImeEndToEnd : public testing::TestWithParam<Scenario> {
 protected:
-    static void SetUpTestSuite() { SetUpWindowAndIme(); }
-
-    void SetUp() override {
-        ASSERT_EQ("", setupError);
-        CancelByNotify();
-        SetWindowTextA(edit, "");
-        ASSERT_TRUE(WaitForInputHandled());
-        ASSERT_EQ("", EditText());
-    }
+    void SetUp() override { StartClean(); }
 
     void RunStep(const Step& step) {
         size_t postedStart = hookLog.size();
@@ -286,7 +312,7 @@ protected:
         if (step.action == NOTIFY_CANCEL)
             CancelByNotify();
         else
-            for (const char* p = step.keys; *p; ++p) PressKey(KeyOf(*p));
+            TypeLetters(step.keys);
         ASSERT_TRUE(WaitForInputHandled()) << "the keys were not handled in time";
         std::vector<SeenMessage> posted = Since(hookLog, postedStart);
         std::vector<SeenMessage> sent = Since(sentLog, sentStart);
@@ -322,6 +348,53 @@ TEST_P(TestImeEndToEnd, ComposesThroughTheImeManager) {
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, TestImeEndToEnd, testing::ValuesIn(SCENARIOS),
                          [](const testing::TestParamInfo<Scenario>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// What an application (and a message hook) sees of a key: the keys the IME takes come as
+// VK_PROCESSKEY on key-down, their key-up keeps the real code.
+struct KeyCase {
+    const char* name;
+    const char* before;  // letters typed first
+    WORD key;
+    WPARAM down;         // wParam of the key's WM_KEYDOWN
+};
+
+const KeyCase KEYS[] = {
+    {"LetterOpensComposition", "", 'A', VK_PROCESSKEY},
+    {"DownWithoutComposition", "", VK_DOWN, VK_DOWN},
+    {"EnterWithoutComposition", "", VK_RETURN, VK_RETURN},
+    {"SpaceWithoutComposition", "", VK_SPACE, VK_SPACE},
+    {"DownWhileComposing", "ai", VK_DOWN, VK_PROCESSKEY},
+    {"PageDownWhileComposing", "ai", VK_NEXT, VK_PROCESSKEY},
+    {"EnterWhileComposing", "ai", VK_RETURN, VK_PROCESSKEY},
+    {"ShiftWhileComposing", "ai", VK_SHIFT, VK_SHIFT},
+};
+
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
+
+class TestImeKeys : public testing::TestWithParam<KeyCase> {
+protected:
+    void SetUp() override { StartClean(); }
+};
+
+TEST_P(TestImeKeys, KeyDownShowsWhetherTheImeTookTheKey) {
+    const KeyCase& c = GetParam();
+    TypeLetters(c.before);
+    ASSERT_TRUE(WaitForInputHandled());
+    size_t downStart = keyDowns.size();
+    size_t upStart = keyUps.size();
+    PressKey(c.key);
+    ASSERT_TRUE(WaitForInputHandled());
+    // The key's own messages come first; the barrier key's follow.
+    ASSERT_LT(downStart, keyDowns.size());
+    ASSERT_LT(upStart, keyUps.size());
+    EXPECT_EQ(c.down, keyDowns[downStart]);
+    EXPECT_EQ(c.key, keyUps[upStart]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, TestImeKeys, testing::ValuesIn(KEYS),
+                         [](const testing::TestParamInfo<KeyCase>& info) {
                              return std::string(info.param.name);
                          });
 

@@ -66,3 +66,22 @@ bool InstallTestIme(const std::string& imePath, std::string* error) {
     std::string target = std::string(system) + "\\" + TEST_IME_FILE;
     return CopyIme(imePath, target, error) && SetLayoutValues(error);
 }
+
+bool RemoveTestIme() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TEST_IME_LAYOUT_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                      &key) != ERROR_SUCCESS)
+        return true;
+    char file[MAX_PATH] = {};
+    DWORD size = sizeof(file) - 1;
+    bool ours = RegQueryValueExA(key, "Ime File", nullptr, nullptr,
+                                 reinterpret_cast<BYTE*>(file), &size) == ERROR_SUCCESS &&
+                lstrcmpiA(file, TEST_IME_FILE) == 0;
+    bool removed = true;
+    if (ours) {
+        for (const char* name : {"Ime File", "Layout File", "Layout Text"})
+            removed = RegDeleteValueA(key, name) == ERROR_SUCCESS && removed;
+    }
+    RegCloseKey(key);
+    return removed;
+}

@@ -21,3 +21,9 @@ std::string TestImeBesideProgram();
 // same contents is kept: a running process may have it loaded) and sets the layout's
 // "Ime File", "Layout File" and "Layout Text". On failure returns false with a reason.
 bool InstallTestIme(const std::string& imePath, std::string* error);
+
+// Takes the layout's values away again when they name the test IME, so that processes
+// started afterwards compose with the system's own IME (Wine's, in a fresh prefix, has no
+// such key). The file stays in the system folder. Returns whether nothing of the test IME
+// is left in the registry.
+bool RemoveTestIme();
