@@ -1,17 +1,4 @@
-# Cross-compiles Zelvo for Windows (i686) with mingw-w64.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles Zelvo for 32-bit Windows, the shipping target.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(ZELVO_TRIPLE i686-w64-mingw32)
-
-# The -posix variants: their C++ library has std::mutex and std::thread (GoogleTest needs
-# them). Everything is linked statically, so no threading DLL travels with the binaries.
-set(CMAKE_C_COMPILER   ${ZELVO_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ZELVO_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER  ${ZELVO_TRIPLE}-windres)
-set(CMAKE_DLLTOOL      ${ZELVO_TRIPLE}-dlltool)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${ZELVO_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
