@@ -142,32 +142,41 @@ TEST_F(ConvFileTest, LoadRegisterSaveThroughRealFiles) {
     EXPECT_EQ(saved, Read(path));
 }
 
-TEST_F(ConvFileTest, SaveFailsWithoutTouchingTheFileWhenTheTemporaryIsLocked) {
-    Write(path, "old\tr\r\n");
-    Write(folder + "\\ZELVO.tmp", "");
-    // Another program holds the temporary file open without sharing.
-    HANDLE lock = CreateFileA((folder + "\\ZELVO.tmp").c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
-    EXPECT_EQ(0, ConvFunction(CONV_SAVE, Arg(path.c_str()), -1, -1, -1));
-    CloseHandle(lock);
-    EXPECT_EQ("old\tr\r\n", Read(path));
-    EXPECT_EQ("<missing>", Read(folder + "\\ZELVO.bak"));
-}
+// Another program holds one companion file open without sharing while the program saves.
+struct LockedCompanionCase {
+    const char* name;
+    const char* locked;           // the companion held open
+    const char* backupBefore;     // null: no backup before the save
+    const char* backupAfter;      // null: no backup after it
+    bool temporaryLeft;
+};
 
-TEST_F(ConvFileTest, LockedBackupNameKeepsTheDictionaryInPlace) {
-    Write(path, "old\tr\r\n");
-    Write(folder + "\\ZELVO.bak", "older\tr\r\n");
-    HANDLE lock = CreateFileA((folder + "\\ZELVO.bak").c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
-    // The backup cannot be deleted, so the dictionary cannot take its name: the save fails
-    // and never replaces an existing file.
-    EXPECT_EQ(0, ConvFunction(CONV_SAVE, Arg(path.c_str()), -1, -1, -1));
-    CloseHandle(lock);
-    EXPECT_EQ("old\tr\r\n", Read(path));
-    EXPECT_EQ("older\tr\r\n", Read(folder + "\\ZELVO.bak"));
-    EXPECT_NE("<missing>", Read(folder + "\\ZELVO.tmp"));
+TEST_F(ConvFileTest, LockedCompanionFailsTheSaveAndKeepsTheDictionary) {
+    const LockedCompanionCase cases[] = {
+        // The temporary file cannot be written: nothing else is touched.
+        {"temporary locked", "\\ZELVO.tmp", nullptr, nullptr, true},
+        // The backup cannot be deleted, so the dictionary cannot take its name; an existing
+        // file is never replaced.
+        {"backup locked", "\\ZELVO.bak", "older\tr\r\n", "older\tr\r\n", true},
+    };
+    for (const LockedCompanionCase& c : cases) {
+        TearDown();
+        SetUp();
+        Write(path, "old\tr\r\n");
+        Write(folder + "\\ZELVO.tmp", "");
+        if (c.backupBefore != nullptr) {
+            Write(folder + "\\ZELVO.bak", c.backupBefore);
+        }
+        HANDLE lock = CreateFileA((folder + c.locked).c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, lock) << c.name;
+        EXPECT_EQ(0, ConvFunction(CONV_SAVE, Arg(path.c_str()), -1, -1, -1)) << c.name;
+        CloseHandle(lock);
+        EXPECT_EQ("old\tr\r\n", Read(path)) << c.name;
+        EXPECT_EQ(c.backupAfter != nullptr ? c.backupAfter : "<missing>",
+                  Read(folder + "\\ZELVO.bak")) << c.name;
+        EXPECT_EQ(c.temporaryLeft, Read(folder + "\\ZELVO.tmp") != "<missing>") << c.name;
+    }
 }
 
 }  // namespace
