@@ -7,12 +7,36 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "install_ime.h"
 
 namespace {
+
+// The same program started with TARGET_SWITCH is a target application of its own: a
+// top-level EDIT with a Unicode message loop, until it is closed.
+const char TARGET_SWITCH[] = "--ime-target";
+
+int RunTarget() {
+    HWND window = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  150, 300, 400, 120, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    if (!window) return 1;
+    SetForegroundWindow(window);
+    SetFocus(window);
+    MSG msg;
+    while (IsWindow(window) && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_CLOSE || (msg.hwnd == window && msg.message == WM_APP)) break;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+// Runs before the tests: a target never gets to them.
+const int targetExit = strstr(GetCommandLineA(), TARGET_SWITCH) ? ExitProcess(RunTarget()), 0 : 0;
 
 constexpr DWORD WAIT_LIMIT_MS = 5000;
 constexpr UINT BARRIER_KEY = VK_F24;  // a key nobody uses: its key-up closes each step
@@ -397,5 +421,61 @@ INSTANTIATE_TEST_SUITE_P(Keys, TestImeKeys, testing::ValuesIn(KEYS),
                          [](const testing::TestParamInfo<KeyCase>& info) {
                              return std::string(info.param.name);
                          });
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The visible top-level window of a process, or null.
+HWND WindowOfProcess(DWORD processId) {
+    WindowSearch search = {processId, nullptr};
+    EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Programs started after the installation compose with the test IME too.
+TEST(TestImeInAnotherProcess, CommitsIntoItsEdit) {
+    StartClean();
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string commandLine = std::string("\"") + program + "\" " + TARGET_SWITCH;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    HWND target = nullptr;
+    EXPECT_TRUE(PumpUntil([&] {
+        target = WindowOfProcess(process.dwProcessId);
+        return target && GetForegroundWindow() == target;
+    })) << "the target's EDIT does not come to the foreground";
+    if (target && GetForegroundWindow() == target) {
+        TypeLetters("ai \n");
+        std::string text;
+        EXPECT_TRUE(PumpUntil([&] {
+            char buffer[64] = {};
+            SendMessageA(target, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer));
+            text = Hex(buffer);
+            return text == LOVE;
+        })) << "the target's EDIT holds " << text;
+    }
+    if (target) PostMessageA(target, WM_APP, 0, 0);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, WAIT_LIMIT_MS));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    SetForegroundWindow(edit);
+    SetFocus(edit);
+    EXPECT_TRUE(PumpUntil([] { return GetForegroundWindow() == edit; }));
+}
 
 }  // namespace
