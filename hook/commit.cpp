@@ -1,0 +1,74 @@
+// Committing the selected candidate into the target window: the IME's composition is
+// cancelled, the word is pasted through the clipboard, the candidates are hidden and the
+// word is registered, as if the IME had produced it.
+#include "candidate_line.h"
+#include "hook_operations.h"
+
+#include <imm.h>
+
+// Reads line index of the CandidateList as ANSI text into line (CANDIDATE_LINE_BUFFER_SIZE
+// bytes). The list belongs to another process: the wide messages give its exact text there
+// (the ANSI LB_GETTEXT across processes is not reliable), and the length is asked first,
+// since LB_GETTEXT copies a whole line whatever the buffer. A line that does not fit is
+// refused.
+static bool ReadCandidateLine(HWND list, int index, char* line) {
+    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (!CandidateLineFits(static_cast<long>(length))) {
+        return false;
+    }
+    // Room beyond the announced length: the line would have to grow past it between the
+    // two requests, which only another show request could do.
+    WCHAR wide[4 * CANDIDATE_LINE_BUFFER_SIZE];
+    LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                                  reinterpret_cast<LPARAM>(wide));
+    if (copied < 0 || copied > length) {
+        return false;
+    }
+    wide[copied] = L'\0';
+    int bytes = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(copied) + 1, line,
+                                    static_cast<int>(CANDIDATE_LINE_BUFFER_SIZE), nullptr,
+                                    nullptr);
+    return bytes > 0;
+}
+
+// Drops the IME's composition string without a result.
+static bool CancelComposition(HWND window) {
+    HIMC context = ImmGetContext(window);
+    if (context == nullptr) {
+        TraceTo(TraceViewer(), "----\n error imc0");
+        return false;
+    }
+    ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_CANCEL, 0);
+    ImmReleaseContext(window, context);
+    return true;
+}
+
+void CommitSelection(MSG* message) {
+    HWND window = message->hwnd;
+    HWND list = CandidateList();
+    TraceTo(TraceViewer(), "kakutei %x %x ", HandleToULong(window), HandleToULong(list));
+    if (!CandidatesVisible()) {
+        return;
+    }
+    TraceTo(TraceViewer(), "k1 ");
+    int index = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    if (index < 0) {
+        return;  // nothing selected: the IME commits its own conversion
+    }
+    TraceTo(TraceViewer(), "k2 %d ", index);
+    char line[CANDIDATE_LINE_BUFFER_SIZE];
+    const char* word = nullptr;
+    const char* reading = nullptr;
+    if (!ReadCandidateLine(list, index, line) || !SplitCandidateLine(line, &word, &reading)) {
+        return;
+    }
+    if (!CancelComposition(window)) {
+        return;
+    }
+    PutOnClipboard(CandidateWindow(), word);
+    PasteIntoTarget(window);
+    NotifyClipboardTool(window);
+    SendToCandidateWindow(WM_ZELVO_HIDE, 0, 0);
+    ConsumeMessage(message);
+    RegisterResult(word, reading);
+}

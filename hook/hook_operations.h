@@ -1,0 +1,87 @@
+// The operations of the message hook, each in a file named after what it does. All of them
+// run on the thread of the application that retrieved the message, inside the hook call.
+#pragma once
+
+#include <windows.h>
+
+#include "exchange.h"
+#include "hook_state.h"
+#include "trace.h"
+
+// Room for a window class name: at most 255 bytes and the NUL.
+constexpr int CLASS_NAME_SIZE = 256;
+
+// ---- window.cpp: the resident program's windows and the target's class ----
+
+// The CandidateWindow and the CandidateList, as InitZelvo stored them.
+HWND CandidateWindow();
+HWND CandidateList();
+// True when the CandidateWindow exists and is visible.
+bool CandidatesVisible();
+// Sends a private message to the CandidateWindow and waits until it is handled.
+void SendToCandidateWindow(UINT message, WPARAM wParam, LPARAM lParam);
+// The class name of window (GetClassNameA, last byte forced to NUL; empty on failure).
+void ReadClassName(HWND window, char name[CLASS_NAME_SIZE]);
+// The viewer of the TraceChannel, null when none was found.
+HWND TraceViewer();
+// Takes the message from the application: its number becomes that of "zelvo-dummymsg",
+// which no window handles; a key message is then gone before TranslateMessage, so the IME
+// never sees the key either.
+void ConsumeMessage(MSG* message);
+
+// ---- keys.cpp ----
+
+// WM_KEYDOWN: selection keys while the candidates are visible, and Enter.
+void HandleKeyDown(MSG* message);
+
+// ---- commit.cpp ----
+
+// Commits the selected candidate into message's window: cancels the IME's composition,
+// pastes the word, hides the candidates, consumes the message and registers the word.
+void CommitSelection(MSG* message);
+
+// ---- composition.cpp ----
+
+// WM_IME_COMPOSITION: hide on a cleared composition, read the strings that changed.
+void HandleComposition(const MSG* message);
+// Reads the composition (or result) of window, null for the last composition window of this
+// process, and delivers it as a show or register request.
+void ReadComposition(HWND window, unsigned long flags);
+void ShowCandidates(HWND window, const char* composition, const char* reading);
+void RegisterResult(const char* word, const char* reading);
+
+// ---- exchange_view.cpp ----
+
+// Which request opens the view: the text traced when mapping it fails.
+enum ExchangeUser { EXCHANGE_FOR_REGISTER, EXCHANGE_FOR_SHOW };
+// Makes sure this process has a view of the ExchangeBlock (one attempt per process).
+bool OpenExchangeView(ExchangeUser user);
+// Writes the two strings into the block's fields. Refused (nothing written) without a view
+// or when either string would not fit its field.
+bool WriteExchangePair(const char* first, const char* second);
+
+// ---- caret.cpp ----
+
+// Where the candidates go for window, in its client coordinates, offsets included.
+void FindCaretPosition(HWND window, const char* className, POINT* point);
+
+// ---- placement.cpp ----
+
+// Sends the show request for window at point (client coordinates of window).
+void SendShowRequest(HWND window, POINT point);
+// "Zelvo_moveMSG": places the candidates for the deferred target.
+void PlaceDeferredCandidates();
+// WM_LBUTTONUP: shows the last composition of this process again.
+void RefreshCandidates();
+// Right or middle button, wheel: hides the candidates.
+void HideCandidatesOnMouse();
+
+// ---- clipboard.cpp ----
+
+void PutOnClipboard(HWND owner, const char* word);
+
+// ---- paste.cpp ----
+
+int IsPasteClass(HWND window);
+void PasteIntoTarget(HWND window);
+void NotifyClipboardTool(HWND window);

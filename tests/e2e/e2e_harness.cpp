@@ -1,0 +1,251 @@
+#include "e2e_harness.h"
+
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "e2e_protocol.h"
+#include "install_ime.h"
+
+// ---- the IME ----
+
+bool InstallImeForTargets(std::string* error) {
+    return InstallTestIme(TestImeBesideProgram(), error);
+}
+
+void RemoveImeForTargets() {
+    RemoveTestIme();
+}
+
+// ---- observer ----
+
+static std::vector<std::string> reports;
+
+static LRESULT CALLBACK ObserverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        const COPYDATASTRUCT* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        const char* text = static_cast<const char*>(record->lpData);
+        reports.push_back(record->cbData > 0 ? std::string(text, record->cbData - 1) : "");
+        return TRUE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static HWND CreateHelperWindow(const char* className, const char* title, WNDPROC procedure) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, className, title, WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+HWND StartObserver() {
+    static HWND observer = CreateHelperWindow(OBSERVER_CLASS, "observer", ObserverProc);
+    return observer;
+}
+
+void ClearReports() {
+    reports.clear();
+}
+
+const std::vector<std::string>& Reports() {
+    return reports;
+}
+
+// ---- clipboard tool ----
+
+static bool toolNotified = false;
+
+static LRESULT CALLBACK ClipboardToolProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+    static const UINT notice = RegisterWindowMessageA("MarnetMsg");
+    if (message == notice && notice != 0) {
+        toolNotified = toolNotified || wParam == 1;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND StartClipboardTool() {
+    static HWND tool = CreateHelperWindow("ZelvoE2EClipboardTool", "Marnet", ClipboardToolProc);
+    return tool;
+}
+
+void ForgetClipboardToolNotice() {
+    toolNotified = false;
+}
+
+bool ClipboardToolNotified() {
+    return toolNotified;
+}
+
+// ---- target ----
+
+static std::string ProgramFolder() {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+// True once the target's module list holds the hook library of the scratch folder.
+static bool HookLoadedIn(DWORD processId, const ScratchFolder& scratch) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    std::string wanted = scratch.dir + "ZELVOS.DLL";
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof module;
+    bool found = false;
+    for (BOOL more = Module32First(snapshot, &module); more && !found;
+         more = Module32Next(snapshot, &module)) {
+        found = lstrcmpiA(module.szExePath, wanted.c_str()) == 0;
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+static HWND ReadyWindow() {
+    for (const std::string& report : reports) {
+        unsigned long value = 0;
+        if (sscanf(report.c_str(), "ready %lx", &value) == 1) {
+            return static_cast<HWND>(ULongToHandle(value));
+        }
+    }
+    return nullptr;
+}
+
+bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target) {
+    ClearReports();
+    char commandLine[MAX_PATH + 64];
+    snprintf(commandLine, sizeof commandLine, "\"%se2e_target.exe\" %s %lx",
+             ProgramFolder().c_str(), kind, HandleToULong(StartObserver()));
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &target->process)) {
+        return false;
+    }
+    DWORD processId = target->process.dwProcessId;
+    if (!WaitUntil([&] { return (target->window = ReadyWindow()) != nullptr; }, START_TIMEOUT_MS)) {
+        fprintf(stderr, "the target did not report its window\n");
+        return false;
+    }
+    if (!WaitUntil([&] {
+            PostMessageA(target->window, WM_NULL, 0, 0);
+            return HookLoadedIn(processId, scratch);
+        }, START_TIMEOUT_MS)) {
+        fprintf(stderr, "the hook library did not reach the target\n");
+        return false;
+    }
+    if (!WaitUntil([&] {
+            SetForegroundWindow(target->window);
+            return GetForegroundWindow() == target->window;
+        }, START_TIMEOUT_MS)) {
+        fprintf(stderr, "the target did not come to the foreground\n");
+        return false;
+    }
+    return true;
+}
+
+void EndTarget(Target* target) {
+    if (target->process.hProcess == nullptr) {
+        return;
+    }
+    PostMessageA(target->window, WM_CLOSE, 0, 0);
+    if (!WaitUntil([&] { return WaitForSingleObject(target->process.hProcess, 0) == WAIT_OBJECT_0; },
+                   EXIT_TIMEOUT_MS)) {
+        TerminateProcess(target->process.hProcess, 99);
+        WaitForSingleObject(target->process.hProcess, EXIT_TIMEOUT_MS);
+    }
+    CloseHandle(target->process.hThread);
+    CloseHandle(target->process.hProcess);
+    *target = Target();
+}
+
+// ---- keys ----
+
+static INPUT KeyEvent(WORD key, bool release) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+void PressKey(WORD key, bool control) {
+    INPUT inputs[4];
+    UINT count = 0;
+    if (control) {
+        inputs[count++] = KeyEvent(VK_CONTROL, false);
+    }
+    inputs[count++] = KeyEvent(key, false);
+    inputs[count++] = KeyEvent(key, true);
+    if (control) {
+        inputs[count++] = KeyEvent(VK_CONTROL, true);
+    }
+    SendInput(count, inputs, sizeof(INPUT));
+}
+
+void TypeRomaji(const char* keys) {
+    for (const char* p = keys; *p != '\0'; ++p) {
+        switch (*p) {
+        case ' ':
+            PressKey(VK_SPACE);
+            break;
+        case '\n':
+            PressKey(VK_RETURN);
+            break;
+        case '\b':
+            PressKey(VK_BACK);
+            break;
+        case '\x1b':
+            PressKey(VK_ESCAPE);
+            break;
+        default:
+            PressKey(static_cast<WORD>(*p - 'a' + 'A'));
+            break;
+        }
+    }
+}
+
+bool WaitForTargetInput() {
+    size_t start = reports.size();
+    PressKey(VK_SHIFT);
+    return WaitUntil([&] {
+        for (size_t i = start; i < reports.size(); ++i) {
+            if (reports[i] == "up 10") {
+                return true;
+            }
+        }
+        return false;
+    }, START_TIMEOUT_MS);
+}
+
+std::string TargetText(HWND window) {
+    WCHAR wide[2048] = {};
+    SendMessageW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(wide));
+    char text[4096] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+bool TargetCaret(HWND window, RECT* caret) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ||
+        info.hwndCaret == nullptr) {
+        return false;
+    }
+    POINT topLeft = {info.rcCaret.left, info.rcCaret.top};
+    POINT bottomRight = {info.rcCaret.right, info.rcCaret.bottom};
+    ClientToScreen(info.hwndCaret, &topLeft);
+    ClientToScreen(info.hwndCaret, &bottomRight);
+    *caret = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    return true;
+}

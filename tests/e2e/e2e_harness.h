@@ -1,0 +1,52 @@
+// The end-to-end harness: a real ZELVO.EXE with a seeded dictionary, the test IME, and a
+// target application (e2e_target.exe) in a process of its own, driven by real key events.
+// Shared by the end-to-end tests and the keystroke benchmark.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "zelvo_driver.h"
+
+// Installs the test IME for every process started afterwards; false with a reason.
+bool InstallImeForTargets(std::string* error);
+void RemoveImeForTargets();
+
+// The observer window of this process, which collects the target's reports.
+HWND StartObserver();
+void ClearReports();
+const std::vector<std::string>& Reports();
+
+// A window titled "Marnet", standing in for the clipboard tool: it remembers whether it was
+// sent "MarnetMsg" with wParam 1.
+HWND StartClipboardTool();
+void ForgetClipboardToolNotice();
+bool ClipboardToolNotified();
+
+// A running target application.
+struct Target {
+    PROCESS_INFORMATION process = {};
+    HWND window = nullptr;
+};
+
+// Starts e2e_target.exe with a window of kind (edit, richedit, paster, wwg), waits until
+// the hook library of scratch is loaded in it and its window is in the foreground.
+bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target);
+void EndTarget(Target* target);
+
+// Real key events. Letters as romaji ('a'..'z'), ' ' Space, '\n' Enter, '\b' Backspace,
+// '\x1b' Escape.
+void PressKey(WORD key, bool control = false);
+void TypeRomaji(const char* keys);
+// Presses the barrier key (Shift, which no IME takes) and waits until the target reports
+// its release: everything typed before it has been retrieved by the target.
+bool WaitForTargetInput();
+
+// The text of the target window (WM_GETTEXT across processes), in Shift-JIS.
+std::string TargetText(HWND window);
+
+// The caret of the target's thread in screen coordinates (GetGUIThreadInfo); false if it
+// has none.
+bool TargetCaret(HWND window, RECT* caret);
