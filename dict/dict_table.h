@@ -49,5 +49,6 @@ void DictRenumber(int32_t top);
 // itself never removes an entry.
 void DictClearForTesting();
 
-// Allocator for the string copies; malloc unless a test puts a failing one in its place.
+// Allocator of the blocks that hold the string copies; malloc unless a test puts a failing
+// one in its place.
 extern void* (*dictAllocate)(size_t size);

@@ -136,26 +136,37 @@ TEST_F(DictTest, CompareOrderDescPutsTheLargerOrderFirst) {
     EXPECT_EQ(0, CompareOrderDesc(&older, &older));
 }
 
-// Fails the n-th allocation from now on (counting from 0).
-static int allocationsBeforeFailure;
-static void* FailingAllocate(size_t size) {
-    return allocationsBeforeFailure-- == 0 ? nullptr : malloc(size);
+// Fails every allocation while set.
+static void* FailingAllocate(size_t) {
+    return nullptr;
 }
 
 TEST_F(DictTest, FailedCopyLeavesTheSlotEmptyAndReturnsZero) {
-    DictRegister("first", "r");
-    allocationsBeforeFailure = 0;
     dictAllocate = FailingAllocate;
-    EXPECT_EQ(0, DictRegister("second", "r"));
-    EXPECT_EQ(1, DictCount());
-    EXPECT_EQ(nullptr, DictTable[1].word);
-    EXPECT_EQ(nullptr, DictTable[1].reading);
-    EXPECT_EQ(1, orderCounter);
-    // Refreshing needs no copy; a later new word takes the slot that stayed empty.
+    EXPECT_EQ(0, DictRegister("first", "r"));
+    EXPECT_EQ(0, DictCount());
+    EXPECT_EQ(nullptr, DictTable[0].word);
+    EXPECT_EQ(nullptr, DictTable[0].reading);
+    EXPECT_EQ(0, orderCounter);
+    EXPECT_TRUE(Candidates("r").empty());
+    // With memory again, the slot that stayed empty is taken; refreshing needs no copy.
+    dictAllocate = malloc;
     EXPECT_EQ(1, DictRegister("first", "r"));
     EXPECT_EQ(1, DictRegister("second", "r"));
-    EXPECT_STREQ("second", DictTable[1].word);
-    EXPECT_EQ(Lines({"second\tr", "first\tr"}), Candidates("r"));
+    dictAllocate = FailingAllocate;
+    EXPECT_EQ(1, DictRegister("first", "r"));
+    EXPECT_STREQ("first", DictTable[0].word);
+    EXPECT_EQ(Lines({"first\tr", "second\tr"}), Candidates("r"));
+}
+
+TEST_F(DictTest, LongStringsGetABlockOfTheirOwn) {
+    std::string longWord(100 * 1024, 'w');
+    EXPECT_EQ(1, DictRegister("short", "r"));
+    EXPECT_EQ(1, DictRegister(longWord.c_str(), "r"));
+    EXPECT_EQ(1, DictRegister("after", "r"));
+    EXPECT_EQ(longWord, DictTable[1].word);
+    EXPECT_STREQ("short", DictTable[0].word);
+    EXPECT_STREQ("after", DictTable[2].word);
 }
 
 // The lookup must find exactly what a scan of every slot finds, in recency order, whether
