@@ -6,7 +6,9 @@
 #include "resident_state.h"
 #include "window_ids.h"
 #include "startup.h"
+#include "about_dialog.h"
 #include "tray.h"
+#include "tray_menu.h"
 
 static const DWORD CANDIDATE_EX_STYLE = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;  // 0x88
 static const DWORD CANDIDATE_STYLE = WS_SYSMENU | WS_THICKFRAME;           // hidden at first
@@ -110,7 +112,10 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     case IDM_EXIT:
         EndResidence();
         return 0;
-    default:  // IDM_ABOUT belongs to the tray menu and its About box
+    case IDM_ABOUT:
+        ShowAboutBox();
+        return 0;
+    default:
         return 0;
     }
 }
@@ -145,6 +150,11 @@ static LRESULT OnRegisterRequest() {
 
 static LRESULT OnShowRequest(WPARAM wParam, LPARAM lParam) {
     HandleShowRequest(wParam, lParam);
+    return 0;
+}
+
+static LRESULT OnTrayEvent(WPARAM wParam, LPARAM lParam) {
+    ShowTrayMenu(wParam, lParam);
     return 0;
 }
 
@@ -188,6 +198,8 @@ LRESULT CALLBACK CandidateWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_ENTERSIZEMOVE:
         OnEnterSizeMove();
         break;
+    case WM_ZELVO_TRAY:
+        return OnTrayEvent(wParam, lParam);
     case WM_ZELVO_HIDE:
         return OnHideRequest();
     case WM_ZELVO_REGISTER:

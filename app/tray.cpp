@@ -6,6 +6,15 @@
 #include "resident_state.h"
 #include "window_ids.h"
 
+// The first, version-less form of the record: window, id, flags, callback message, icon and a
+// 64-byte tip. 88 bytes in the 32-bit program; the same fields take 104 bytes in 64 bits.
+#ifdef _WIN64
+static_assert(NOTIFYICONDATAA_V1_SIZE == 104, "first record form, 64-bit layout");
+#else
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "first record form");
+#endif
+static const int TRAY_TIP_SIZE = 64;
+
 static const char TRAY_TIP[] = "Zelvo";
 static const int TRAY_ICON_SIZE = 16;
 
@@ -17,7 +26,7 @@ static BOOL TrayAdd(HWND window, UINT id, HICON icon, const char* tip, UINT call
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = callbackMessage;
     data.hIcon = icon;
-    lstrcpynA(data.szTip, tip, 64);  // the tip field of the first record form
+    lstrcpynA(data.szTip, tip, TRAY_TIP_SIZE);  // with its NUL
     return Shell_NotifyIconA(NIM_ADD, &data);
 }
 
