@@ -1,0 +1,633 @@
+// The tray icon, its menu and the About box of a real ZELVO.EXE, seen from another process in
+// a Wine desktop with a notification area: the icon through the shell and the mouse, the menu
+// read where it lives by a probe library (tray_probe.h), the About box through its windows.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "exchange.h"
+#include "tray_probe.h"
+#include "window_ids.h"
+#include "zelvo_driver.h"
+
+namespace {
+
+const DWORD UI_TIMEOUT_MS = 5000;
+const POINT MENU_CURSOR = {500, 300};  // where the cursor rests when a press is posted
+const char MENU_CLASS[] = "#32768";
+const char DIALOG_CLASS[] = "#32770";
+const char TOOLTIP_CLASS[] = "tooltips_class32";
+
+// ---- windows of other processes ----
+
+struct WindowSearch {
+    const char* className;
+    DWORD processId;  // 0: any process
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisible(HWND window, LPARAM parameter) {
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(parameter);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (strcmp(className, search->className) == 0 && IsWindowVisible(window) &&
+        (search->processId == 0 || processId == search->processId)) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+std::vector<HWND> VisibleWindows(const char* className, DWORD processId) {
+    WindowSearch search = {className, processId, {}};
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string Text(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+RECT Rect(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+POINT Center(const RECT& r) {
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// ---- real input ----
+
+void MoveMouse(POINT at) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (at.x * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN);
+    input.mi.dy = (at.y * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+void Click(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
+    MoveMouse(at);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = down;
+    inputs[1].mi.dwFlags = up;
+    SendInput(2, inputs, sizeof inputs[0]);
+}
+
+void PressKey(WORD key) {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof inputs[0]);
+}
+
+// ---- the notification area ----
+
+HWND Taskbar() {
+    return FindWindowA("Shell_TrayWnd", nullptr);
+}
+
+// The first icon takes the square at the right end of the taskbar.
+POINT FirstIconCenter() {
+    RECT bar = Rect(Taskbar());
+    int side = bar.bottom - bar.top;
+    return POINT{bar.right - side / 2, bar.top + side / 2};
+}
+
+NOTIFYICONDATAA IconRecord(HWND owner) {
+    NOTIFYICONDATAA record = {};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = owner;
+    record.uID = TRAY_ICON_ID;
+    return record;
+}
+
+// The shell answers a change that changes nothing only for an icon it holds.
+bool IconPresent(HWND owner) {
+    NOTIFYICONDATAA record = IconRecord(owner);
+    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+}
+
+// The text of the taskbar's tooltip while it shows, empty otherwise.
+std::string ShownTip() {
+    for (HWND tip : VisibleWindows(TOOLTIP_CLASS, 0)) {
+        wchar_t wide[128] = {};
+        SendMessageW(tip, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(wide));
+        char text[256] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        if (text[0] != '\0') {
+            return text;
+        }
+    }
+    return "";
+}
+
+// ---- the menu, read by the probe inside the program ----
+
+MenuProbeReply lastReply;
+
+LRESULT CALLBACK ReplyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        const COPYDATASTRUCT* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (data->dwData == MENU_PROBE_REPLY_TAG && data->cbData == sizeof lastReply) {
+            memcpy(&lastReply, data->lpData, sizeof lastReply);
+            return TRUE;
+        }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND ReplyWindow() {
+    static HWND window = nullptr;
+    if (window == nullptr) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = ReplyWindowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "ZelvoTestMenuReply";
+        RegisterClassA(&windowClass);
+        window = CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 windowClass.hInstance, nullptr);
+    }
+    return window;
+}
+
+struct SeenItem {
+    UINT id;
+    bool separator;
+    std::string text;
+    RECT rect;
+};
+
+std::vector<SeenItem> ReadMenu(HWND menuWindow) {
+    static UINT probeMessage = RegisterWindowMessageA(MENU_PROBE_MESSAGE_NAME);
+    lastReply = {};
+    lastReply.count = -2;  // no answer
+    SendMessageA(menuWindow, probeMessage, reinterpret_cast<WPARAM>(ReplyWindow()), 0);
+    std::vector<SeenItem> items;
+    for (int i = 0; i < lastReply.count; ++i) {
+        const MenuProbeItem& item = lastReply.items[i];
+        bool separator = (item.type & MFT_SEPARATOR) != 0;
+        items.push_back({separator ? 0 : item.id, separator, separator ? "" : item.text, item.rect});
+    }
+    return items;
+}
+
+// ---- the program ----
+
+struct Pair {
+    const char* word;
+    const char* reading;
+};
+
+std::string Line(const Pair& pair) {
+    return Sjis(pair.word) + "\t" + Sjis(pair.reading);
+}
+
+const Pair KNOWN = {u8"海", u8"うみ"};
+const Pair NEW_WORD = {u8"漢字", u8"かんじ"};
+
+class TrayTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { StartTraceViewer(); }
+
+    void SetUp() override { Start("ZELVO.EXE"); }
+
+    void Start(const char* programName) {
+        ASSERT_TRUE(MakeScratchFolder(&scratch, programName));
+        ASSERT_TRUE(WriteFileBytes(scratch.dir + "ZELVO.TXT", Line(KNOWN) + "\r\n"));
+        dictionaryFile = scratch.programPath.substr(0, scratch.programPath.rfind('.')) + ".TXT";
+        if (dictionaryFile != scratch.dir + "ZELVO.TXT") {
+            ASSERT_TRUE(WriteFileBytes(dictionaryFile, Line(KNOWN) + "\r\n"));
+        }
+        ASSERT_TRUE(StartResident(scratch, "", &resident));
+        ASSERT_NE(OpenExchangeBlock(), nullptr);
+        processId = resident.process.dwProcessId;
+        ASSERT_NO_FATAL_FAILURE(InstallMenuProbe());
+        target = CreateTargetWindow(300, 300);
+    }
+
+    static HHOOK HookThread(const char* procedure, DWORD threadId) {
+        HMODULE probe = LoadLibraryA(TRAY_PROBE_LIBRARY);
+        FARPROC address = probe != nullptr ? GetProcAddress(probe, procedure) : nullptr;
+        if (address == nullptr) {
+            return nullptr;
+        }
+        HOOKPROC hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(address));
+        return SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, threadId);
+    }
+
+    void InstallMenuProbe() {
+        probeHook = HookThread(MENU_PROBE_HOOK, GetWindowThreadProcessId(resident.window, nullptr));
+        ASSERT_NE(probeHook, nullptr);
+    }
+
+    void TearDown() override {
+        for (int i = 0; i < 3 && Running() && !MenuWindows().empty(); ++i) {
+            PressKey(VK_ESCAPE);
+            WaitUntil([&] { return MenuWindows().empty(); }, UI_TIMEOUT_MS);
+        }
+        if (probeHook != nullptr) {
+            UnhookWindowsHookEx(probeHook);
+        }
+        DestroyWindow(target);
+        if (Running()) {
+            DWORD exitCode = 99;
+            bool ended = EndResident(&resident, &exitCode);
+            EXPECT_TRUE(ended);
+            EXPECT_EQ(exitCode, 0u);
+            if (!ended) {
+                KillResident(&resident);
+            }
+        }
+        CloseExchangeBlock();
+        RemoveScratchFolder(scratch);
+    }
+
+    bool Running() const { return resident.process.hProcess != nullptr; }
+
+    std::vector<HWND> MenuWindows() const { return VisibleWindows(MENU_CLASS, processId); }
+    std::vector<HWND> AboutBoxes() const { return VisibleWindows(DIALOG_CLASS, processId); }
+
+    // A press on the icon as the shell reports it, with the cursor resting at MENU_CURSOR.
+    void PostTrayEvent(LPARAM mouseMessage, WPARAM iconId = TRAY_ICON_ID) {
+        MoveMouse(MENU_CURSOR);
+        ASSERT_TRUE(WaitUntil([] {
+            POINT at = {};
+            GetCursorPos(&at);
+            return at.x == MENU_CURSOR.x && at.y == MENU_CURSOR.y;
+        }, UI_TIMEOUT_MS));
+        PostMessageA(resident.window, WM_ZELVO_TRAY, iconId, mouseMessage);
+    }
+
+    HWND WaitForMenu() {
+        HWND menu = nullptr;
+        WaitUntil([&] {
+            std::vector<HWND> menus = MenuWindows();
+            menu = menus.empty() ? nullptr : menus[0];
+            return menu != nullptr;
+        }, UI_TIMEOUT_MS);
+        return menu;
+    }
+
+    HWND WaitForAboutBox() {
+        HWND box = nullptr;
+        WaitUntil([&] {
+            std::vector<HWND> boxes = AboutBoxes();
+            box = boxes.empty() ? nullptr : boxes[0];
+            return box != nullptr;
+        }, UI_TIMEOUT_MS);
+        return box;
+    }
+
+    bool WaitForNoMenu() {
+        return WaitUntil([&] { return MenuWindows().empty(); }, UI_TIMEOUT_MS);
+    }
+
+    bool WaitForNoAboutBox() {
+        return WaitUntil([&] { return AboutBoxes().empty(); }, UI_TIMEOUT_MS);
+    }
+
+    // Every message posted to the program before this one has been handled once the list
+    // shows the known word: a posted show request queues behind them.
+    bool PostedMessagesHandled() {
+        SendShowRequest(resident.window, "", Sjis(u8"ぬ"), 100, 100, target);  // empties the list
+        if (!ListLines(resident.list).empty()) {
+            return false;
+        }
+        unsigned char* block = OpenExchangeBlock();
+        std::string reading = Sjis(KNOWN.reading);
+        memcpy(block + EXCHANGE_SECOND_OFFSET, reading.c_str(), reading.size() + 1);
+        PostMessageA(resident.window, WM_ZELVO_SHOW, PackShowPosition(100, 100), reinterpret_cast<LPARAM>(target));
+        return WaitUntil([&] { return !ListLines(resident.list).empty(); }, UI_TIMEOUT_MS);
+    }
+
+    HWND OpenMenuAndChoose(int position) {
+        PostTrayEvent(WM_RBUTTONDOWN);
+        HWND menu = WaitForMenu();
+        if (menu == nullptr) {
+            return nullptr;
+        }
+        std::vector<SeenItem> items = ReadMenu(menu);
+        if (static_cast<int>(items.size()) <= position) {
+            return nullptr;
+        }
+        Click(Center(items[static_cast<size_t>(position)].rect));
+        return menu;
+    }
+
+    HWND OpenAboutBox() {
+        if (OpenMenuAndChoose(2) == nullptr || !WaitForNoMenu()) {
+            return nullptr;
+        }
+        return WaitForAboutBox();
+    }
+
+    ScratchFolder scratch;
+    Resident resident;
+    DWORD processId = 0;
+    HHOOK probeHook = nullptr;
+    HWND target = nullptr;
+    std::string dictionaryFile;
+};
+
+// ---- the icon ----
+
+TEST_F(TrayTest, IconIsAddedAtStartWithItsTip) {
+    EXPECT_TRUE(IconPresent(resident.window));
+    // The shell holds it already: a second add for the same window and id is refused.
+    NOTIFYICONDATAA record = IconRecord(resident.window);
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_ADD, &record));
+    // Resting the mouse on the icon shows its tip.
+    MoveMouse(FirstIconCenter());
+    std::string tip;
+    EXPECT_TRUE(WaitUntil([&] { return !(tip = ShownTip()).empty(); }, UI_TIMEOUT_MS));
+    EXPECT_EQ(tip, "Zelvo");
+    // Moving over the icon reported mouse moves to the program: they open nothing.
+    ASSERT_TRUE(PostedMessagesHandled());
+    EXPECT_TRUE(MenuWindows().empty());
+}
+
+// ---- what the shell reports over the icon ----
+
+struct TrayEventCase {
+    const char* what;
+    LPARAM mouseMessage;
+    bool opensMenu;
+};
+
+const TrayEventCase TRAY_EVENT_CASES[] = {
+    {"left press", WM_LBUTTONDOWN, true},
+    {"right press", WM_RBUTTONDOWN, true},
+    {"left release", WM_LBUTTONUP, false},
+    {"right release", WM_RBUTTONUP, false},
+    {"mouse move", WM_MOUSEMOVE, false},
+    {"left double click", WM_LBUTTONDBLCLK, false},
+    {"middle press", WM_MBUTTONDOWN, false},
+    {"the message after a menu", 0, false},
+};
+
+TEST_F(TrayTest, PressesOpenTheMenuAtTheCursorOtherEventsNothing) {
+    for (const TrayEventCase& c : TRAY_EVENT_CASES) {
+        SCOPED_TRACE(c.what);
+        PostTrayEvent(c.mouseMessage);
+        if (!c.opensMenu) {
+            ASSERT_TRUE(PostedMessagesHandled());
+            EXPECT_TRUE(MenuWindows().empty()) << "a menu opened";
+            EXPECT_TRUE(AboutBoxes().empty());
+            continue;
+        }
+        HWND menu = WaitForMenu();
+        ASSERT_NE(menu, nullptr);
+        std::vector<SeenItem> items = ReadMenu(menu);
+        ASSERT_EQ(items.size(), 3u);
+        EXPECT_EQ(items[0].id, static_cast<UINT>(IDM_EXIT));
+        EXPECT_EQ(items[0].text, Sjis(u8"常駐解除(&Z)"));
+        EXPECT_TRUE(items[1].separator);
+        EXPECT_EQ(items[2].id, static_cast<UINT>(IDM_ABOUT));
+        EXPECT_EQ(items[2].text, Sjis(u8"Zelvoについて(&A)"));
+        // Right edge at the cursor, top edge at the cursor.
+        RECT r = Rect(menu);
+        EXPECT_EQ(r.right, MENU_CURSOR.x);
+        EXPECT_EQ(r.top, MENU_CURSOR.y);
+        // Escape closes it without a command.
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(WaitForNoMenu());
+        ASSERT_TRUE(PostedMessagesHandled());
+        EXPECT_TRUE(AboutBoxes().empty());
+        EXPECT_TRUE(Running());
+    }
+}
+
+struct ClickCase {
+    const char* what;
+    DWORD down;
+    DWORD up;
+};
+
+TEST_F(TrayTest, RealPressOnTheIconOpensTheMenuBesideIt) {
+    const ClickCase cases[] = {
+        {"left button", MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP},
+        {"right button", MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP},
+    };
+    for (const ClickCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        POINT icon = FirstIconCenter();
+        Click(icon, c.down, c.up);
+        HWND menu = WaitForMenu();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(ReadMenu(menu).size(), 3u);
+        // Right-aligned at the cursor; the screen's bottom edge pushes it up over the taskbar.
+        RECT r = Rect(menu);
+        EXPECT_EQ(r.right, icon.x);
+        EXPECT_LE(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(WaitForNoMenu());
+    }
+}
+
+// ---- the About box ----
+
+TEST_F(TrayTest, AboutCommandOpensOneBoxAtATime) {
+    HWND box = OpenAboutBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(Text(box), Sjis(u8"バージョン情報"));
+    // A second request while it is open opens no second box.
+    PostMessageA(resident.window, WM_COMMAND, IDM_ABOUT, 0);
+    ASSERT_TRUE(PostedMessagesHandled());
+    std::vector<HWND> boxes = AboutBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], box);
+}
+
+// The line on the dictionary names the file the program really uses, also under another name.
+TEST_F(TrayTest, AboutBoxNamesTheDictionaryFile) {
+    const char* const programNames[] = {"ZELVO.EXE", "ZELVO2.EXE"};
+    for (const char* programName : programNames) {
+        SCOPED_TRACE(programName);
+        if (std::string(programName) != "ZELVO.EXE") {
+            TearDown();
+            scratch = {};
+            resident = {};
+            probeHook = nullptr;
+            Start(programName);
+        }
+        HWND box = OpenAboutBox();
+        ASSERT_NE(box, nullptr);
+        HWND line = GetWindow(box, GW_CHILD);
+        for (int i = 0; i < 5 && line != nullptr; ++i) {
+            line = GetWindow(line, GW_HWNDNEXT);
+        }
+        ASSERT_NE(line, nullptr);
+        EXPECT_EQ(Text(line), Sjis(u8"辞書: ") + dictionaryFile);
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(WaitForNoAboutBox());
+    }
+}
+
+enum class CloseBy { OkButton, EscapeKey, CloseBox };
+
+struct CloseCase {
+    const char* what;
+    CloseBy by;
+};
+
+// The point of the caption where the close box answers.
+bool CloseBoxPoint(HWND box, POINT* at) {
+    RECT r = Rect(box);
+    for (int y = r.top + 2; y < r.top + 40; y += 2) {
+        for (int x = r.right - 2; x > r.right - 60; x -= 2) {
+            if (SendMessageA(box, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+                *at = POINT{x - 3, y + 3};
+                return SendMessageA(box, WM_NCHITTEST, 0, MAKELPARAM(at->x, at->y)) == HTCLOSE;
+            }
+        }
+    }
+    return false;
+}
+
+TEST_F(TrayTest, OkEscapeAndCloseBoxCloseTheAboutBox) {
+    const CloseCase cases[] = {
+        {"OK button", CloseBy::OkButton},
+        {"Escape", CloseBy::EscapeKey},
+        {"close box", CloseBy::CloseBox},
+    };
+    for (const CloseCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        HWND box = OpenAboutBox();
+        ASSERT_NE(box, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == box; }, UI_TIMEOUT_MS));
+        POINT closeBox = {};
+        switch (c.by) {
+        case CloseBy::OkButton:
+            Click(Center(Rect(GetDlgItem(box, IDOK))));
+            break;
+        case CloseBy::EscapeKey:
+            PressKey(VK_ESCAPE);
+            break;
+        case CloseBy::CloseBox:
+            ASSERT_TRUE(CloseBoxPoint(box, &closeBox));
+            Click(closeBox);
+            break;
+        }
+        ASSERT_TRUE(WaitForNoAboutBox());
+        EXPECT_TRUE(Running());
+        // Closed for good: the next request opens a box again.
+        PostMessageA(resident.window, WM_COMMAND, IDM_ABOUT, 0);
+        HWND again = WaitForAboutBox();
+        ASSERT_NE(again, nullptr);
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(WaitForNoAboutBox());
+    }
+}
+
+TEST_F(TrayTest, PressOnTheIconClosesTheAboutBoxBeforeTheMenuOpens) {
+    ASSERT_NE(OpenAboutBox(), nullptr);
+    PostTrayEvent(WM_LBUTTONDOWN);
+    ASSERT_NE(WaitForMenu(), nullptr);
+    EXPECT_TRUE(AboutBoxes().empty()) << "the About box is still open under the menu";
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitForNoMenu());
+    // The box was forgotten with it: the About command opens a new one.
+    PostMessageA(resident.window, WM_COMMAND, IDM_ABOUT, 0);
+    ASSERT_NE(WaitForAboutBox(), nullptr);
+}
+
+// ---- the shell restarting ----
+
+TEST_F(TrayTest, TaskbarCreatedAddsTheIconAgain) {
+    struct ShellCase {
+        const char* what;
+        bool removedByShell;
+        ClickCase press;  // alternating buttons: two quick presses of one would be a double click
+    };
+    const ShellCase cases[] = {
+        {"the new taskbar has no icon", true, {"left", MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}},
+        {"the icon is still there", false, {"right", MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP}},
+    };
+    UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    for (const ShellCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        bool removed = c.removedByShell;
+        if (removed) {
+            NOTIFYICONDATAA record = IconRecord(resident.window);
+            ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
+            ASSERT_FALSE(IconPresent(resident.window));
+        }
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(HWND_BROADCAST, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, UI_TIMEOUT_MS, &result);
+        EXPECT_TRUE(IconPresent(resident.window));
+        // The icon answers presses as before.
+        Click(FirstIconCenter(), c.press.down, c.press.up);
+        HWND menu = WaitForMenu();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(ReadMenu(menu).size(), 3u);
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(WaitForNoMenu());
+    }
+}
+
+// ---- the end of the residence ----
+
+enum class EndBy { MenuClick, AccessKey, CommandWithAboutBoxOpen };
+
+struct EndCase {
+    const char* what;
+    EndBy by;
+};
+
+class TrayEndTest : public TrayTest, public testing::WithParamInterface<EndCase> {};
+
+TEST_P(TrayEndTest, EndCommandRemovesTheIconAndSavesTheDictionary) {
+    HWND window = resident.window;
+    SendRegisterRequest(window, Sjis(NEW_WORD.word), Sjis(NEW_WORD.reading));
+    switch (GetParam().by) {
+    case EndBy::MenuClick:
+        ASSERT_NE(OpenMenuAndChoose(0), nullptr);
+        break;
+    case EndBy::AccessKey:
+        PostTrayEvent(WM_LBUTTONDOWN);
+        ASSERT_NE(WaitForMenu(), nullptr);
+        PressKey('Z');
+        break;
+    case EndBy::CommandWithAboutBoxOpen:
+        ASSERT_NE(OpenAboutBox(), nullptr);
+        PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+        break;
+    }
+    DWORD exitCode = 99;
+    ASSERT_TRUE(WaitForResidentExit(&resident, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    // Gone from the notification area. (Wine's shell also drops the icon of a destroyed window
+    // on its own, so this cannot tell the program's removal from the shell's clean-up.)
+    EXPECT_FALSE(IconPresent(window));
+    std::string saved;
+    ASSERT_TRUE(ReadFileBytes(dictionaryFile, &saved));
+    EXPECT_EQ(saved, Line(NEW_WORD) + "\r\n" + Line(KNOWN) + "\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, TrayEndTest,
+                         testing::Values(EndCase{"menu click", EndBy::MenuClick},
+                                         EndCase{"access key Z", EndBy::AccessKey},
+                                         EndCase{"command with the About box open",
+                                                 EndBy::CommandWithAboutBoxOpen}),
+                         [](const testing::TestParamInfo<EndCase>& info) {
+                             switch (info.param.by) {
+                             case EndBy::MenuClick: return std::string("MenuClick");
+                             case EndBy::AccessKey: return std::string("AccessKey");
+                             default: return std::string("CommandWithAboutBoxOpen");
+                             }
+                         });
+
+}  // namespace
