@@ -27,25 +27,26 @@ const char TOOLTIP_CLASS[] = "tooltips_class32";
 struct WindowSearch {
     const char* className;
     DWORD processId;  // 0: any process
+    bool visibleOnly;
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK CollectVisible(HWND window, LPARAM parameter) {
+BOOL CALLBACK CollectWindows(HWND window, LPARAM parameter) {
     WindowSearch* search = reinterpret_cast<WindowSearch*>(parameter);
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (strcmp(className, search->className) == 0 && IsWindowVisible(window) &&
+    if (strcmp(className, search->className) == 0 && (!search->visibleOnly || IsWindowVisible(window)) &&
         (search->processId == 0 || processId == search->processId)) {
         search->found.push_back(window);
     }
     return TRUE;
 }
 
-std::vector<HWND> VisibleWindows(const char* className, DWORD processId) {
-    WindowSearch search = {className, processId, {}};
-    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+std::vector<HWND> VisibleWindows(const char* className, DWORD processId, bool visibleOnly = true) {
+    WindowSearch search = {className, processId, visibleOnly, {}};
+    EnumWindows(CollectWindows, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -443,10 +444,11 @@ TEST_F(TrayTest, AboutCommandOpensOneBoxAtATime) {
     HWND box = OpenAboutBox();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(Text(box), Sjis(u8"バージョン情報"));
-    // A second request while it is open opens no second box.
+    // A second request while it is open opens no second box, not even one still waiting to
+    // be shown (a modal box appears once its loop is idle).
     PostMessageA(resident.window, WM_COMMAND, IDM_ABOUT, 0);
     ASSERT_TRUE(PostedMessagesHandled());
-    std::vector<HWND> boxes = AboutBoxes();
+    std::vector<HWND> boxes = VisibleWindows(DIALOG_CLASS, processId, false);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], box);
 }
