@@ -158,6 +158,25 @@ check "the program files were replaced" $checks same-files "$installed" "$work/f
 check "the folder holds the program, the uninstaller and the dictionary files" \
   folder_is GUIDE.txt LICENSE.txt Uninstall.exe ZELVO.EXE ZELVO.TXT ZELVO.bak ZELVOD.DLL ZELVOS.DLL
 
+# A Zelvo that does not end: the install stops before it replaces anything, and says so in
+# its exit code.
+printf 'kept' >>"$installed/GUIDE.txt"
+cp "$installed/GUIDE.txt" "$work/guide-before"
+"$WINE" "$probe" hold 40 </dev/null >"$work/hold.out" 2>&1 &
+hold=$!
+require "a Zelvo window that ignores IDM_EXIT is up" wait_until probe window
+win "$setup" /S
+check "the install over a Zelvo that does not end fails" test $? -ne 0
+check "that install has replaced nothing" cmp "$installed/GUIDE.txt" "$work/guide-before"
+check "and has kept the dictionary" \
+  $checks dictionary "$installed/ZELVO.TXT" "${w2[@]}" "${w1[@]}"
+kill $hold 2>/dev/null
+wait $hold 2>/dev/null
+require "the window is gone" wait_until not probe window
+win "$setup" /S
+require "the next install succeeds" test $? -eq 0
+check "and replaces the program files" $checks same-files "$installed" "$work/files-x64" "${program_files[@]}"
+
 # The silent uninstall over a running Zelvo keeps the dictionary. The uninstaller goes on in
 # a copy of itself, so the test waits for its work to show.
 require "Zelvo starts from the upgraded folder" probe start

@@ -7,6 +7,9 @@
 //   zelvo_probe exit                   IDM_EXIT to the "zelvoclass" window, wait for the process
 //   zelvo_probe running                0 while a ZELVO.EXE process runs, 1 when none does
 //   zelvo_probe uninstall-key          print the uninstall key's values; 1 when it is missing
+//   zelvo_probe window                 0 while a "zelvoclass" window exists, 1 when none does
+//   zelvo_probe hold SECONDS           a "zelvoclass" window that ignores IDM_EXIT: a Zelvo
+//                                      that does not end, for that long
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -172,6 +175,28 @@ static int UninstallKey() {
     return 0;
 }
 
+static int Hold(const wchar_t* seconds) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = CANDIDATE_CLASS_NAME;
+    if (RegisterClassA(&windowClass) == 0 ||
+        CreateWindowExA(0, CANDIDATE_CLASS_NAME, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                        windowClass.hInstance, nullptr) == nullptr) {
+        return Fail("cannot create the window");
+    }
+    DWORD holdMs = static_cast<DWORD>(_wtoi(seconds)) * 1000;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < holdMs) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, POLL_MS, QS_ALLINPUT);
+    }
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
     std::wstring command = argc > 1 ? argv[1] : L"";
     int result = 2;
@@ -185,8 +210,13 @@ int wmain(int argc, wchar_t** argv) {
         result = ZelvoProcessRuns() ? 0 : 1;
     } else if (command == L"uninstall-key" && argc == 2) {
         result = UninstallKey();
+    } else if (command == L"window" && argc == 2) {
+        result = FindZelvo() != nullptr ? 0 : 1;
+    } else if (command == L"hold" && argc == 3) {
+        result = Hold(argv[2]);
     } else {
-        fprintf(stderr, "usage: zelvo_probe start | register WORD READING | exit | running | uninstall-key\n");
+        fprintf(stderr, "usage: zelvo_probe start | register WORD READING | exit | running | uninstall-key |"
+                        " window | hold SECONDS\n");
     }
     fflush(stdout);
     return result;
