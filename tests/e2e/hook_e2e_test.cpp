@@ -15,7 +15,9 @@
 
 namespace {
 
-enum Action { TYPE, KEY, CONTROL_KEY, MOUSE };
+// LIST_DOUBLE_CLICK: a double click in the CandidateList, which makes the resident program
+// post "Zelvo_kakuteiMSG" to the target.
+enum Action { TYPE, KEY, CONTROL_KEY, MOUSE, LIST_DOUBLE_CLICK };
 enum Shown { SHOWN_ANY, SHOWN, HIDDEN };
 enum Reach { REACH_ANY, REACHED, CONSUMED };
 constexpr int ANY_SELECTION = -2;
@@ -104,6 +106,13 @@ const std::vector<Scenario>& Scenarios() {
           {"control+down outside _WwG is consumed", CONTROL_KEY, "", VK_DOWN, SHOWN, 1, CONSUMED,
            nullptr, false, nullptr},
           Enter(u8"相手")},
+         NOTIFIED, u8"相手\tあいて"},
+        {"DoubleClickInTheListCommitsInTheTarget", "edit", DICTIONARY,
+         {TYPE_AI,
+          Key("down", VK_DOWN, 0),
+          Key("down", VK_DOWN, 1),
+          {"double click in the list", LIST_DOUBLE_CLICK, "", 0, HIDDEN, ANY_SELECTION,
+           REACH_ANY, u8"相手", false, "kakutei "}},
          NOTIFIED, u8"相手\tあいて"},
         {"PageKeysMoveByAPage", "edit", DICTIONARY,
          {TYPE_AI,
@@ -202,8 +211,11 @@ bool ReachedApplication(const Step& step, size_t start) {
     return false;
 }
 
-void Act(const Step& step, HWND target) {
+void Act(const Step& step, HWND target, HWND list) {
     switch (step.action) {
+    case LIST_DOUBLE_CLICK:
+        PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+        break;
     case TYPE:
         TypeRomaji(step.keys);
         break;
@@ -281,7 +293,7 @@ protected:
         RECT caretBefore = {};
         ASSERT_TRUE(TargetCaret(target.window, &caretBefore));
         ClearTrace();
-        Act(step, target.window);
+        Act(step, target.window, resident.list);
         ASSERT_TRUE(WaitForTargetInput()) << "the target did not take the keys";
         if (step.text != nullptr) {
             std::string expected = Sjis(step.text);
