@@ -117,7 +117,7 @@ int main() {
     int status = 1;
     if (MakeScratchFolder(&scratch) &&
         WriteFileBytes(scratch.dir + "ZELVO.TXT", DictionaryFile()) &&
-        StartResident(scratch, "", &resident) && StartTarget(scratch, "edit", &target)) {
+        StartResident(scratch, "", &resident, true, false) && StartTarget(scratch, "edit", &target)) {
         // か completes on 'a' after 'k' (ｋ alone matches nothing); かき on 'i' after "kak".
         Measure(target.window, resident, "last kana, 10,000 matching entries", "k", 'A', ENTRIES);
         Measure(target.window, resident, "last kana, 500 matching entries", "kak", 'I', NARROW_ENTRIES);

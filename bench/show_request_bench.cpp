@@ -68,11 +68,10 @@ void Measure(const Resident& resident, const char* what, const char* reading, LR
 }  // namespace
 
 int main() {
-    StartTraceViewer();
     ScratchFolder scratch;
     Resident resident;
     if (!MakeScratchFolder(&scratch) || !WriteFileBytes(scratch.dir + "ZELVO.TXT", DictionaryFile()) ||
-        !StartResident(scratch, "", &resident) || OpenExchangeBlock() == nullptr) {
+        !StartResident(scratch, "", &resident, true, false) || OpenExchangeBlock() == nullptr) {
         fprintf(stderr, "cannot start ZELVO.EXE\n");
         KillResident(&resident);
         return 1;

@@ -63,7 +63,7 @@ bool Run(const ScratchFolder& scratch) {
     }
     StartObserver();
     Resident resident;
-    if (!StartResident(scratch, "", &resident)) {
+    if (!StartResident(scratch, "", &resident, true, false)) {
         return Fail("ZELVO.EXE did not start");
     }
     Say("ZELVO.EXE is resident, dictionary " + scratch.dir + "ZELVO.TXT");

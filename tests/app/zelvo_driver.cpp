@@ -235,14 +235,29 @@ static bool HookReachedThisProcess(const ScratchFolder& scratch, HWND poke) {
     return GetModuleHandleW(Wide(scratch.dir + "ZELVOS.DLL").c_str()) != nullptr;
 }
 
+// A window of this thread to post to while waiting, when there is to be no trace viewer.
+static HWND StartPokeWindow() {
+    static HWND poke = nullptr;
+    if (poke == nullptr) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "ZelvoDriverPoke";
+        RegisterClassA(&windowClass);
+        poke = CreateWindowExA(0, "ZelvoDriverPoke", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    }
+    return poke;
+}
+
 bool StartResident(const ScratchFolder& scratch, const std::string& arguments, Resident* resident,
-                   bool waitForHook) {
+                   bool waitForHook, bool withTraceViewer) {
     if (!Launch(scratch, arguments, &resident->process)) {
         fprintf(stderr, "cannot start %s: error %lu\n", scratch.programPath.c_str(), GetLastError());
         return false;
     }
     DWORD processId = resident->process.dwProcessId;
-    HWND poke = StartTraceViewer();
+    HWND poke = withTraceViewer ? StartTraceViewer() : StartPokeWindow();
     bool ready = WaitUntil([&] { return (resident->window = FindWindowOfProcess(processId)) != nullptr; },
                            START_TIMEOUT_MS) &&
                  (waitForHook ? WaitUntil([&] { return HookReachedThisProcess(scratch, poke); }, START_TIMEOUT_MS)

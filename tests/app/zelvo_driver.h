@@ -57,9 +57,10 @@ struct Resident {
 // Starts the program and waits until it is resident: its window exists and its hook has
 // reached this process (InitZelvo has run, so the message loop is next). Without
 // waitForHook it waits for the program to be idle instead: Wine cannot load a hook library
-// whose path is longer than 259 characters into other processes.
+// whose path is longer than 259 characters into other processes. Without the trace viewer
+// (benchmarks, the demo) neither the program nor the hook formats or sends a trace line.
 bool StartResident(const ScratchFolder& scratch, const std::string& arguments, Resident* resident,
-                   bool waitForHook = true);
+                   bool waitForHook = true, bool withTraceViewer = true);
 // Starts a program and waits for it to end; false on a timeout.
 bool RunToExit(const ScratchFolder& scratch, const std::string& arguments, DWORD* exitCode);
 // Ends the program with the IDM_EXIT command and waits for its exit code.
