@@ -68,16 +68,21 @@ static LRESULT CALLBACK TraceViewerProc(HWND window, UINT message, WPARAM wParam
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A hidden top-level window of a class of its own, on this thread.
+static HWND CreateDriverWindow(const char* className, WNDPROC procedure) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, className, "", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
 HWND StartTraceViewer() {
     static HWND viewer = nullptr;
     if (viewer == nullptr) {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = TraceViewerProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "TuloDebugWClass";
-        RegisterClassA(&windowClass);
-        viewer = CreateWindowExA(0, "TuloDebugWClass", "trace", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+        viewer = CreateDriverWindow("TuloDebugWClass", TraceViewerProc);
     }
     return viewer;
 }
@@ -239,13 +244,7 @@ static bool HookReachedThisProcess(const ScratchFolder& scratch, HWND poke) {
 static HWND StartPokeWindow() {
     static HWND poke = nullptr;
     if (poke == nullptr) {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "ZelvoDriverPoke";
-        RegisterClassA(&windowClass);
-        poke = CreateWindowExA(0, "ZelvoDriverPoke", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+        poke = CreateDriverWindow("ZelvoDriverPoke", DefWindowProcA);
     }
     return poke;
 }

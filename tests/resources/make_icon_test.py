@@ -15,8 +15,8 @@ SCRIPT = None
 
 def load_script():
     loader = importlib.machinery.SourceFileLoader("make_icon", SCRIPT)
-    spec = importlib.util.spec_from_loader("make_icon", loader)
-    module = importlib.util.module_from_spec(spec)
+    module_spec = importlib.util.spec_from_loader("make_icon", loader)
+    module = importlib.util.module_from_spec(module_spec)
     loader.exec_module(module)
     return module
 
