@@ -69,6 +69,9 @@ const CaretRule CARET_RULES[] = {
 
 const char DICTIONARY[] = u8"愛情\tあいじょう\r\n相手\tあいて\r\n愛\tあい\r\n";
 
+// A reading with a kanji in it: without the kanji rule, a composition あい漢 would list it.
+const char KANJI_DICTIONARY[] = u8"愛情\tあいじょう\r\n愛漢字\tあい漢字\r\n";
+
 // Lines longer than the hook takes: a word of 600 bytes (the line does not fit the line
 // buffer) and a word of 300 bytes (the line fits, the word does not fit its field).
 std::string OverlongDictionary() {
@@ -135,6 +138,11 @@ const std::vector<Scenario>& Scenarios() {
           Type("space converts: the converted clause hides the candidates", " ", HIDDEN),
           Type("enter commits the conversion", "\n", HIDDEN, u8"愛")},
          NOT_NOTIFIED, u8"愛\tあい"},
+        {"KanjiInTheCompositionHidesTheList", "edit", KANJI_DICTIONARY,
+         {TYPE_AI,
+          Type("a kanji typed into the input (still unconverted) hides the candidates", "xq", HIDDEN),
+          Type("escape cancels", "\x1b", HIDDEN, "")},
+         NOT_NOTIFIED, u8"愛情\tあいじょう"},
         {"RichEditCommitsByPasteMessage", "richedit", DICTIONARY,
          {TYPE_AI, Key("down", VK_DOWN, 0), Enter(u8"愛情")},
          NOTIFIED, u8"愛情\tあいじょう"},

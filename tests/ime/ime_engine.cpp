@@ -31,6 +31,12 @@ const RomajiEntry ROMAJI[] = {
     {"wa", u8"わ"}, {"wo", u8"を"}, {"nn", u8"ん"},
 };
 
+// Kanji typed straight into the input, as IMEs with direct kanji entry do: the character
+// stays unconverted input (attribute 0). Shift-JIS.
+const RomajiEntry DIRECT_KANJI[] = {
+    {"xq", "\x8a\xbf"},  // 漢
+};
+
 // Fixed conversions: reading (hiragana, UTF-8) to word (Shift-JIS).
 struct ConversionEntry {
     const char* reading;
@@ -85,17 +91,25 @@ bool AppendBytes(char* out, int size, const char* text) {
     return true;
 }
 
-const RomajiEntry* FindRomaji(const char* letters) {
-    for (const RomajiEntry& entry : ROMAJI)
+template <size_t N>
+const RomajiEntry* FindEntry(const RomajiEntry (&table)[N], const char* letters) {
+    for (const RomajiEntry& entry : table)
         if (strcmp(entry.romaji, letters) == 0) return &entry;
     return nullptr;
 }
 
-bool IsRomajiPrefix(const char* letters) {
+template <size_t N>
+bool IsPrefixIn(const RomajiEntry (&table)[N], const char* letters) {
     size_t length = strlen(letters);
-    for (const RomajiEntry& entry : ROMAJI)
+    for (const RomajiEntry& entry : table)
         if (strncmp(entry.romaji, letters, length) == 0) return true;
     return false;
+}
+
+const RomajiEntry* FindRomaji(const char* letters) { return FindEntry(ROMAJI, letters); }
+
+bool IsRomajiPrefix(const char* letters) {
+    return IsPrefixIn(ROMAJI, letters) || IsPrefixIn(DIRECT_KANJI, letters);
 }
 
 bool IsVowel(char c) { return strchr("aiueo", c) != nullptr; }
@@ -111,6 +125,11 @@ void ResolvePending(ImeComposition* comp) {
     while (comp->pending[0] != '\0') {
         if (const RomajiEntry* entry = FindRomaji(comp->pending)) {
             AppendHiragana(comp->kana, IME_TEXT_SIZE, entry->kana);
+            comp->pending[0] = '\0';
+            return;
+        }
+        if (const RomajiEntry* entry = FindEntry(DIRECT_KANJI, comp->pending)) {
+            AppendBytes(comp->kana, IME_TEXT_SIZE, entry->kana);
             comp->pending[0] = '\0';
             return;
         }

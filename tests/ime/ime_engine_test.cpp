@@ -73,6 +73,9 @@ const CompositionCase COMPOSITIONS[] = {
     {"shitsuchi", true, "82 B5 82 C2 82 BF", "82 B5 82 C2 82 BF", 0},
     {"nna", true, "82 F1 82 A0", "82 F1 82 A0", 0},
     {"q", true, "82 91", "82 91", 0},
+    {"x", true, "82 98", "82 98", 0},
+    {"aixq", true, "82 A0 82 A2 8A BF", "82 A0 82 A2 8A BF", 0},  // 漢 typed directly
+    {"xa", true, "82 98 82 A0", "82 98 82 A0", 0},
     {"kak\b", true, "82 A9", "82 A9", 0},
     {"ka~", true, "82 A9", "82 A9", 0},
     {"ai ", true, "88 A4", "82 A0 82 A2", 1},
