@@ -1,4 +1,5 @@
 // The IDM_EXIT command: the end of the residence.
+#include "about_dialog.h"
 #include "candidate_window.h"
 #include "resident_state.h"
 #include "zelvos.h"
@@ -7,10 +8,7 @@ void EndResidence() {
     if (QueryEnd() == 0) {
         return;
     }
-    if (residentState.aboutDialog != nullptr) {
-        EndDialog(residentState.aboutDialog, 0);
-        residentState.aboutDialog = nullptr;
-    }
+    CloseAboutBox();
     // WM_DESTROY removes the tray icon with mainWindow, so it is cleared only afterwards.
     DestroyWindow(residentState.mainWindow);
     residentState.mainWindow = nullptr;
