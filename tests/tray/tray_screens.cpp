@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "desktop_input.h"
 #include "zelvo_driver.h"
 
 namespace {
@@ -17,36 +19,8 @@ const DWORD SHOW_TIMEOUT_MS = 10000;
 const DWORD HOLD_TIMEOUT_MS = 60000;
 
 HWND VisibleWindowOf(const char* className, DWORD processId) {
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId && IsWindowVisible(window)) {
-            return window;
-        }
-    }
-    return nullptr;
-}
-
-void MoveAndClick(POINT at) {
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-    }
-    inputs[0].mi.dx = (at.x * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN);
-    inputs[0].mi.dy = (at.y * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, inputs, sizeof inputs[0]);
-}
-
-// The first icon takes the square at the right end of the taskbar.
-POINT FirstIconCenter() {
-    RECT bar = {};
-    GetWindowRect(FindWindowA("Shell_TrayWnd", nullptr), &bar);
-    int side = bar.bottom - bar.top;
-    return POINT{bar.right - side / 2, bar.top + side / 2};
+    std::vector<HWND> windows = VisibleWindows(className, processId);
+    return windows.empty() ? nullptr : windows.front();
 }
 
 HWND WaitForWindow(const char* className, DWORD processId) {
@@ -55,19 +29,11 @@ HWND WaitForWindow(const char* className, DWORD processId) {
     return window;
 }
 
-void PressKey(WORD key) {
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof inputs[0]);
-}
-
 // A press on the icon as a user makes it; for the About box, then the menu's access key A.
 HWND Show(const std::string& what, const Resident& resident) {
     DWORD processId = resident.process.dwProcessId;
     WaitUntil([] { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, SHOW_TIMEOUT_MS);
-    MoveAndClick(FirstIconCenter());
+    Click(FirstIconCenter());
     HWND menu = WaitForWindow("#32768", processId);
     if (what == "menu" || menu == nullptr) {
         // The pointer leaves the icon, and the icon's tip with it.

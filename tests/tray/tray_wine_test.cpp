@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop_input.h"
 #include "exchange.h"
 #include "tray_probe.h"
 #include "window_ids.h"
@@ -24,88 +25,13 @@ const char TOOLTIP_CLASS[] = "tooltips_class32";
 
 // ---- windows of other processes ----
 
-struct WindowSearch {
-    const char* className;
-    DWORD processId;  // 0: any process
-    bool visibleOnly;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindows(HWND window, LPARAM parameter) {
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(parameter);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (strcmp(className, search->className) == 0 && (!search->visibleOnly || IsWindowVisible(window)) &&
-        (search->processId == 0 || processId == search->processId)) {
-        search->found.push_back(window);
-    }
-    return TRUE;
-}
-
-std::vector<HWND> VisibleWindows(const char* className, DWORD processId, bool visibleOnly = true) {
-    WindowSearch search = {className, processId, visibleOnly, {}};
-    EnumWindows(CollectWindows, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::string Text(HWND window) {
     char text[512] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
 
-RECT Rect(HWND window) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    return r;
-}
-
-POINT Center(const RECT& r) {
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-// ---- real input ----
-
-void MoveMouse(POINT at) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (at.x * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN);
-    input.mi.dy = (at.y * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
-
-void Click(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
-    MoveMouse(at);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = down;
-    inputs[1].mi.dwFlags = up;
-    SendInput(2, inputs, sizeof inputs[0]);
-}
-
-void PressKey(WORD key) {
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof inputs[0]);
-}
-
 // ---- the notification area ----
-
-HWND Taskbar() {
-    return FindWindowA("Shell_TrayWnd", nullptr);
-}
-
-// The first icon takes the square at the right end of the taskbar.
-POINT FirstIconCenter() {
-    RECT bar = Rect(Taskbar());
-    int side = bar.bottom - bar.top;
-    return POINT{bar.right - side / 2, bar.top + side / 2};
-}
 
 NOTIFYICONDATAA IconRecord(HWND owner) {
     NOTIFYICONDATAA record = {};

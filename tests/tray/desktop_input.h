@@ -1,0 +1,21 @@
+// Real mouse and key input on the Wine desktop, and the windows of other processes, for the
+// tray tests and the screenshot helper.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+// The top-level windows of a class, of one process (0: any), visible ones only unless asked.
+std::vector<HWND> VisibleWindows(const char* className, DWORD processId, bool visibleOnly = true);
+
+RECT Rect(HWND window);
+POINT Center(const RECT& r);
+
+void MoveMouse(POINT at);
+void Click(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
+void PressKey(WORD key);
+
+// The taskbar of the virtual desktop, and the centre of the first icon of its notification area.
+HWND Taskbar();
+POINT FirstIconCenter();
