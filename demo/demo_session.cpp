@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "console_text.h"
 #include "e2e_harness.h"
 #include "zelvo_driver.h"
 
@@ -15,23 +16,6 @@ namespace {
 
 std::string pictureFolder;
 int pictureNumber;
-
-std::string Utf8(const std::string& ansi) {
-    int length = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], length);
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], bytes, nullptr, nullptr);
-    utf8.resize(static_cast<size_t>(bytes > 0 ? bytes - 1 : 0));
-    return utf8;
-}
-
-void Say(const std::string& ansiText) {
-    std::string text = Utf8(ansiText) + "\n";
-    fwrite(text.data(), 1, text.size(), stdout);
-    fflush(stdout);
-}
 
 // Asks for a picture of the screen as it is now, named after the step.
 void Picture(const char* name) {

@@ -6,27 +6,10 @@
 #include <cstdio>
 #include <string>
 
+#include "console_text.h"
 #include "conv_function.h"
 
 namespace {
-
-std::string Convert(const std::string& text, UINT from, UINT to) {
-    int wide = MultiByteToWideChar(from, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring buffer(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(from, 0, text.c_str(), -1, &buffer[0], wide);
-    int bytes = WideCharToMultiByte(to, 0, buffer.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(to, 0, buffer.c_str(), -1, &out[0], bytes, nullptr, nullptr);
-    out.resize(static_cast<size_t>(bytes > 0 ? bytes - 1 : 0));
-    return out;
-}
-
-// The console shows UTF-8; the dictionary speaks the ANSI code page.
-void Say(const std::string& ansiText) {
-    std::string utf8 = Convert(ansiText, CP_ACP, CP_UTF8);
-    fwrite(utf8.data(), 1, utf8.size(), stdout);
-    fputc('\n', stdout);
-}
 
 void ShowList(HWND list, const std::string& reading) {
     int found = ConvFunction(CONV_LOOKUP, reinterpret_cast<INT_PTR>(list),
