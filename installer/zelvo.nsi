@@ -262,8 +262,9 @@ Section "-StartupOff"
   ${EndIf}
 SectionEnd
 
-; An upgrade offers (and /S keeps) the choice of the earlier install: Zelvo starts at sign-in
-; only if the shortcut is still there, whether the user unticked it then or removed it since.
+; The user's language; and on an upgrade the choice of the earlier install, offered on the
+; components page and kept by /S: Zelvo starts at sign-in only if the shortcut is still
+; there, whether the user unticked it then or removed it since.
 Function .onInit
   !insertmacro CHOOSE_LANGUAGE
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
