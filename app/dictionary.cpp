@@ -1,6 +1,7 @@
 // The dictionary file beside the program: ZELVO.EXE keeps its words in ZELVO.TXT.
 #include "ansi_text.h"
 #include "conv_function.h"
+#include "program_path.h"
 #include "resident_state.h"
 #include "startup.h"
 
@@ -9,17 +10,21 @@ static const DWORD PROGRAM_PATH_ROOM = 1024;
 
 static bool FindDictionaryPath() {
     char programPath[PROGRAM_PATH_ROOM];
-    DWORD length = GetModuleFileNameA(residentState.instance, programPath, PROGRAM_PATH_ROOM);
-    if (length == 0 || length >= PROGRAM_PATH_ROOM) {
+    if (!AnsiModulePath(residentState.instance, programPath, PROGRAM_PATH_ROOM)) {
         residentState.dictionaryPath[0] = '\0';
+        TRACE("program path has no ANSI form: dictionary not loaded, not saved ");
         return false;
     }
-    return BuildDictionaryPath(programPath, residentState.dictionaryPath, IsAnsiLeadByte);
+    if (!BuildDictionaryPath(programPath, residentState.dictionaryPath, IsAnsiLeadByte)) {
+        TRACE("dictionary path too long: not loaded, not saved ");
+        return false;
+    }
+    return true;
 }
 
 void LoadDictionary() {
     if (!FindDictionaryPath()) {
-        TRACE("dictionary path too long: not loaded, not saved ");
+        residentState.learningNotKept = true;
         return;
     }
     ConvFunction(CONV_LOAD, reinterpret_cast<INT_PTR>(residentState.dictionaryPath), -1, -1, -1);

@@ -52,6 +52,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     if (InitZelvo(residentState.settingsName, residentState.mainWindow, residentState.listBox) != 1) {
         return EXIT_START_FAILED;
     }
+    RemoveSetAsideCopies();
+    ShowStartNotices();
     RunMessageLoop();
     ShutDown(mapping);
     return EXIT_NORMAL;

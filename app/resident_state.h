@@ -21,6 +21,8 @@ struct ResidentState {
     DWORD targetThread;                     // its thread; 0 = none
     bool trayIconAdded;
     bool movedByUser;                       // moved or sized by the user since the last hide
+    bool learningNotKept;                   // no usable dictionary path: the user is to be told
+    bool firstStart;                        // no dictionary yet: the user is to be shown around
 };
 
 extern ResidentState residentState;

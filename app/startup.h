@@ -26,5 +26,13 @@ void LoadDictionary();
 // Writes the dictionary to dictionaryPath; nothing when there is no usable path.
 void SaveDictionary();
 
+// Deletes the set-aside copies of the program's files in the temporary folder and in the
+// program's folder; a copy still loaded by some process stays.
+void RemoveSetAsideCopies();
+
+// Tells the user, once resident, that learning cannot be kept (learningNotKept), or on a
+// first start (no dictionary file or backup yet: sets firstStart) that Zelvo runs.
+void ShowStartNotices();
+
 // GetMessageA / TranslateMessage / DispatchMessageA until WM_QUIT.
 void RunMessageLoop();

@@ -40,6 +40,41 @@ void TrimSettingsName(const char* commandLine, char* settingsName, LeadBytePredi
     settingsName[length] = '\0';
 }
 
+// The ASCII text in any case at the start of name; the rest of name, or null.
+static const wchar_t* AfterAsciiNoCase(const wchar_t* name, const char* text) {
+    for (; *text != '\0'; ++text, ++name) {
+        wchar_t c = *name;
+        if (c >= L'a' && c <= L'z') {
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+        }
+        char t = (*text >= 'a' && *text <= 'z') ? static_cast<char>(*text - 'a' + 'A') : *text;
+        if (c != static_cast<wchar_t>(t)) {
+            return nullptr;
+        }
+    }
+    return name;
+}
+
+bool IsSetAsideCopy(const wchar_t* name) {
+    static const char* const PROGRAM_FILES[] = {"ZELVO.EXE.", "ZELVOD.DLL.", "ZELVOS.DLL."};
+    for (const char* file : PROGRAM_FILES) {
+        const wchar_t* rest = AfterAsciiNoCase(name, file);
+        if (rest == nullptr) {
+            continue;
+        }
+        if (*rest == L'-') {
+            ++rest;
+        }
+        const wchar_t* digits = rest;
+        while (*rest >= L'0' && *rest <= L'9') {
+            ++rest;
+        }
+        const wchar_t* end = rest != digits ? AfterAsciiNoCase(rest, ".old") : nullptr;
+        return end != nullptr && *end == L'\0';
+    }
+    return false;
+}
+
 bool BuildDictionaryPath(const char* programPath, char* dictionaryPath, LeadBytePredicate isLeadByte) {
     dictionaryPath[0] = '\0';
     PathParts parts;

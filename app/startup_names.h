@@ -1,6 +1,6 @@
-// The two names the resident program works out at start-up from plain strings: the
-// settings name from the command line and the dictionary path from the program's path.
-// No Windows headers, so both are tested natively.
+// The names the resident program works out at start-up from plain strings: the settings
+// name from the command line, the dictionary path from the program's path, and which files
+// are set-aside copies of its own. No Windows headers, so all are tested natively.
 #pragma once
 
 #include <cstddef>
@@ -22,3 +22,9 @@ void TrimSettingsName(const char* commandLine, char* settingsName,
 // would not fit: a cut path would name some other file.
 bool BuildDictionaryPath(const char* programPath, char* dictionaryPath,
                          LeadBytePredicate isLeadByte = IsCp932LeadByte);
+
+// True for the name of a copy that an install or uninstall set aside because the file was
+// still loaded: one of ZELVO.EXE, ZELVOD.DLL or ZELVOS.DLL, a dot, a number (the installer's
+// tick count, which it may write with a minus sign), ".old"; letters in any case. Such copies
+// lie in the temporary folder and in the program's folder, and go at the next start.
+bool IsSetAsideCopy(const wchar_t* name);

@@ -5,6 +5,7 @@
 
 #include "hook_state.h"
 #include "message_hook.h"
+#include "program_path.h"
 #include "settings_path.h"
 #include "trace.h"
 #include "zelvos.h"
@@ -13,14 +14,10 @@ static bool IsAnsiLeadByte(unsigned char byte) {
     return IsDBCSLeadByte(byte) != FALSE;
 }
 
-// The full path of the running program, or null when it does not fit the buffer.
+// The full path of the running program in a form the ANSI calls can open, or null when it
+// has none that fits the buffer.
 static const char* ProgramPath(char* buffer) {
-    DWORD length = GetModuleFileNameA(nullptr, buffer, SETTINGS_PATH_SIZE);
-    if (length == 0 || length >= SETTINGS_PATH_SIZE) {
-        return nullptr;
-    }
-    buffer[length] = '\0';
-    return buffer;
+    return AnsiModulePath(nullptr, buffer, SETTINGS_PATH_SIZE) ? buffer : nullptr;
 }
 
 // Resolves settingsName into the shared settings path and copies it back to the caller.

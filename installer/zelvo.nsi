@@ -1,6 +1,9 @@
 ; Zelvo's installer and uninstaller, one per architecture. Per user, without administrator
-; rights, into %LOCALAPPDATA%\Programs\Zelvo: the dictionary ZELVO.TXT lives beside the
-; program and must stay writable.
+; rights, into %LOCALAPPDATA%\Programs\Zelvo (or the folder chosen on the folder page or with
+; /D=): the dictionary ZELVO.TXT lives beside the program and must stay writable. Both speak
+; Japanese to a user whose Windows speaks Japanese, English to everyone else, without asking.
+; An upgrade keeps the dictionary and the earlier choice about starting at sign-in, and a
+; silent one starts Zelvo again when it was running.
 ;
 ; scripts/package builds it (this file is UTF-8):
 ;   makensis -INPUTCHARSET UTF8 -DARCH=x86|x64 -DVERSION=a.b.c.d -DSTAGE=<folder>
@@ -23,6 +26,7 @@ Unicode true
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
+!include "Sections.nsh"
 !include "WinMessages.nsh"
 
 ; What the installer knows of the resident program: its window class, the tray menu's exit
@@ -35,6 +39,10 @@ Unicode true
 !define WAIT_OBJECT_0 0
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelvo"
+!define RUN_ONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
+!define RUN_ONCE_VALUE "Zelvo set-aside copies"
+!define LANG_ID_MASK 0x3FF
+!define PRIMARY_LANG_JAPANESE 0x11
 !define UNINSTALLER "Uninstall.exe"
 !define START_MENU_FOLDER "$SMPROGRAMS\Zelvo"
 !define STARTUP_SHORTCUT "$SMSTARTUP\Zelvo.lnk"
@@ -49,25 +57,15 @@ ShowInstDetails show
 ShowUninstDetails show
 BrandingText "Zelvo ${VERSION} (${ARCH})"
 
-VIProductVersion "${VERSION}"
-VIFileVersion "${VERSION}"
-VIAddVersionKey /LANG=0 "ProductName" "Zelvo"
-VIAddVersionKey /LANG=0 "FileDescription" "Zelvo ${ARCH} setup"
-VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (c) 2026 Zelvo developers"
-
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_LANGDLL_REGISTRY_ROOT HKCU
-!define MUI_LANGDLL_REGISTRY_KEY "${UNINSTALL_KEY}"
-!define MUI_LANGDLL_REGISTRY_VALUENAME "Installer Language"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\ZELVO.EXE"
 !define MUI_FINISHPAGE_RUN_TEXT "$(StartNowText)"
@@ -80,10 +78,24 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (c) 2026 Zelvo developers"
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
-; The first language is the one used when the user's language is neither of the two.
-!insertmacro MUI_LANGUAGE "Japanese"
+; The language follows the user's UI language (CHOOSE_LANGUAGE); English, the first, is also
+; what any other language gets.
 !insertmacro MUI_LANGUAGE "English"
-!insertmacro MUI_RESERVEFILE_LANGDLL
+!insertmacro MUI_LANGUAGE "Japanese"
+
+; The version record, as Explorer shows it in the file's properties, in both languages.
+VIProductVersion "${VERSION}"
+VIFileVersion "${VERSION}"
+!macro VERSION_RECORD lang description
+  VIAddVersionKey /LANG=${lang} "ProductName" "Zelvo"
+  VIAddVersionKey /LANG=${lang} "FileDescription" "${description}"
+  VIAddVersionKey /LANG=${lang} "CompanyName" "Zelvo developers"
+  VIAddVersionKey /LANG=${lang} "FileVersion" "${VERSION}"
+  VIAddVersionKey /LANG=${lang} "ProductVersion" "${VERSION}"
+  VIAddVersionKey /LANG=${lang} "LegalCopyright" "Copyright (c) 2026 Zelvo developers"
+!macroend
+!insertmacro VERSION_RECORD ${LANG_JAPANESE} "Zelvo (${ARCH}) セットアップ: IME で確定した言葉を覚えて候補に出す常駐プログラム"
+!insertmacro VERSION_RECORD ${LANG_ENGLISH} "Zelvo (${ARCH}) setup: remembers the words you commit with the IME and offers them again"
 
 LangString ProgramSection ${LANG_JAPANESE} "Zelvo (必須)"
 LangString ProgramSection ${LANG_ENGLISH} "Zelvo (required)"
@@ -104,7 +116,23 @@ LangString UnProgramSection ${LANG_ENGLISH} "Program (required)"
 LangString UnDictionarySection ${LANG_JAPANESE} "辞書も削除する (ZELVO.TXT, ZELVO.bak)"
 LangString UnDictionarySection ${LANG_ENGLISH} "Also delete the dictionary (ZELVO.TXT, ZELVO.bak)"
 
+; ---- language -----------------------------------------------------------------------------
+
+; Japanese when the user's UI language is Japanese (any region), English otherwise.
+!macro CHOOSE_LANGUAGE
+  System::Call 'kernel32::GetUserDefaultUILanguage() i .r0'
+  IntOp $0 $0 & ${LANG_ID_MASK}
+  ${If} $0 = ${PRIMARY_LANG_JAPANESE}
+    StrCpy $LANGUAGE ${LANG_JAPANESE}
+  ${Else}
+    StrCpy $LANGUAGE ${LANG_ENGLISH}
+  ${EndIf}
+!macroend
+
 ; ---- ending a running Zelvo -------------------------------------------------------------
+
+; 1 once EndRunningZelvo has ended a running Zelvo: a silent install starts it again.
+Var ZelvoWasRunning
 
 ; Ends a running Zelvo the way its tray menu does, so that it saves its dictionary, and waits
 ; for its process to end: only then are the dictionary and the program files free. Aborts
@@ -135,6 +163,7 @@ Function ${prefix}EndRunningZelvo
       SetErrorLevel 2
       Abort
     ${EndIf}
+    StrCpy $ZelvoWasRunning 1
   ${EndIf}
   Pop $3
   Pop $2
@@ -149,20 +178,37 @@ FunctionEnd
 ; own process included) stays mapped there after Zelvo ends: it can be renamed, though not
 ; overwritten or deleted. SET_ASIDE deletes the file or, failing that, moves it to a ".old"
 ; name in the temporary folder (in the program's folder when the temporary folder is on
-; another drive); the ".old" files left in the program's folder go at the next install or
-; uninstall.
+; another drive). Set-aside copies go at the next install or uninstall (SET_ASIDE_PROGRAM),
+; at the next start of Zelvo, and at the next sign-in: an install that set one aside leaves
+; a RunOnce entry that deletes them all.
+Var SetAside  ; 1 once SET_ASIDE has renamed a file
 !macro SET_ASIDE file
   Delete "$INSTDIR\${file}"
   ${If} ${FileExists} "$INSTDIR\${file}"
     System::Call 'kernel32::GetTickCount() i .r0'
     Rename "$INSTDIR\${file}" "$TEMP\${file}.$0.old"
     Rename "$INSTDIR\${file}" "$INSTDIR\${file}.$0.old"
+    StrCpy $SetAside 1
   ${EndIf}
 !macroend
 
+; The set-aside copies of every earlier install, in both folders they may be in.
+!macro DELETE_SET_ASIDE_COPIES
+  Delete "$INSTDIR\*.old"
+  Delete "$TEMP\ZELVO.EXE.*.old"
+  Delete "$TEMP\ZELVOD.DLL.*.old"
+  Delete "$TEMP\ZELVOS.DLL.*.old"
+!macroend
+
+; The command of the RunOnce entry: cmd's del with the patterns above (names of files only,
+; so nothing but set-aside copies goes).
+!define SET_ASIDE_PATTERNS '"$TEMP\ZELVO.EXE.*.old" "$TEMP\ZELVOD.DLL.*.old" "$TEMP\ZELVOS.DLL.*.old" "$INSTDIR\ZELVO.EXE.*.old" "$INSTDIR\ZELVOD.DLL.*.old" "$INSTDIR\ZELVOS.DLL.*.old"'
+!define DELETE_AT_SIGN_IN '"$SYSDIR\cmd.exe" /d /c del /f /q ${SET_ASIDE_PATTERNS} 2>nul'
+
 !macro SET_ASIDE_PROGRAM
   Push $0
-  Delete "$INSTDIR\*.old"
+  StrCpy $SetAside 0
+  !insertmacro DELETE_SET_ASIDE_COPIES
   !insertmacro SET_ASIDE "ZELVO.EXE"
   !insertmacro SET_ASIDE "ZELVOD.DLL"
   !insertmacro SET_ASIDE "ZELVOS.DLL"
@@ -171,15 +217,14 @@ FunctionEnd
 
 ; ---- installing --------------------------------------------------------------------------
 
-Function .onInit
-  !insertmacro MUI_LANGDLL_DISPLAY
-FunctionEnd
-
 Section "!$(ProgramSection)" SecProgram
   SectionIn RO
   Call EndRunningZelvo
   SetOutPath "$INSTDIR"
   !insertmacro SET_ASIDE_PROGRAM
+  ${If} $SetAside = 1
+    WriteRegStr HKCU "${RUN_ONCE_KEY}" "${RUN_ONCE_VALUE}" '${DELETE_AT_SIGN_IN}'
+  ${EndIf}
   ; The program files only: ZELVO.TXT and ZELVO.bak, the user's dictionary, are never touched.
   File "${STAGE}\ZELVO.EXE"
   File "${STAGE}\ZELVOD.DLL"
@@ -217,13 +262,52 @@ Section "-StartupOff"
   ${EndIf}
 SectionEnd
 
+; The user's language; and on an upgrade the choice of the earlier install, offered on the
+; components page and kept by /S: Zelvo starts at sign-in only if the shortcut is still
+; there, whether the user unticked it then or removed it since.
+Function .onInit
+  !insertmacro CHOOSE_LANGUAGE
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+  ${AndIfNot} ${FileExists} "${STARTUP_SHORTCUT}"
+    !insertmacro UnselectSection ${SecStartup}
+  ${EndIf}
+FunctionEnd
+
+; A silent upgrade leaves Zelvo as it found it: running again if it ran. (An interactive one
+; offers to start it on its last page.)
+Function .onInstSuccess
+  ${If} ${Silent}
+  ${AndIf} $ZelvoWasRunning = 1
+    Exec '"$INSTDIR\ZELVO.EXE"'
+  ${EndIf}
+FunctionEnd
+
 ; ---- uninstalling ------------------------------------------------------------------------
+
+; The uninstaller runs from a copy of itself in a "~nsu" folder of the temporary folder,
+; which cannot delete itself. At the next sign-in RunOnce entries remove the set-aside copies
+; and the program's folder if nothing is left in it, and, in an entry of its own for each
+; uninstall (another may follow before the sign-in), that folder.
+Function un.DeleteAtSignIn
+  Push $0
+  WriteRegStr HKCU "${RUN_ONCE_KEY}" "${RUN_ONCE_VALUE}" '${DELETE_AT_SIGN_IN} & rmdir "$INSTDIR" 2>nul'
+  ${GetFileName} "$EXEDIR" $0
+  StrCpy $0 $0 4
+  ${If} $0 == "~nsu"
+  ${AndIf} $EXEDIR != $INSTDIR
+    ${GetFileName} "$EXEDIR" $0
+    WriteRegStr HKCU "${RUN_ONCE_KEY}" "Zelvo uninstaller $0" '"$SYSDIR\cmd.exe" /d /c rmdir /s /q "$EXEDIR" 2>nul'
+  ${EndIf}
+  Pop $0
+FunctionEnd
 
 
 Section "!un.$(UnProgramSection)" UnSecProgram
   SectionIn RO
   Call un.EndRunningZelvo
   !insertmacro SET_ASIDE_PROGRAM
+  Call un.DeleteAtSignIn
   Delete "$INSTDIR\GUIDE.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\${UNINSTALLER}"
@@ -252,7 +336,7 @@ SectionEnd
 
 ; /DELETEDICTIONARY ticks the dictionary box, for a silent uninstall that leaves nothing.
 Function un.onInit
-  !insertmacro MUI_UNGETLANGUAGE
+  !insertmacro CHOOSE_LANGUAGE
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/DELETEDICTIONARY" $1

@@ -1,5 +1,7 @@
 // The resident program as a process: single instance, the ExchangeBlock after start-up,
-// the dictionary file beside the program, and the sound handling of overlong names.
+// the dictionary file beside the program (also in a folder the ANSI code page cannot spell),
+// the notices of a start, the set-aside copies it removes, and the sound handling of
+// overlong names.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,6 +9,7 @@
 #include <vector>
 
 #include "exchange.h"
+#include "shared_section.h"
 #include "zelvo_driver.h"
 
 namespace {
@@ -183,6 +186,8 @@ TEST_F(ResidentProcessTest, DictionaryPathTooLongIsNeitherLoadedNorSaved) {
     ASSERT_NE(OpenExchangeBlock(), nullptr);
     EXPECT_EQ(TraceLinesStartingWith("dictionary path"),
               std::vector<std::string>{"dictionary path too long: not loaded, not saved "});
+    EXPECT_TRUE(WaitUntil([] { return !TraceLinesStartingWith("notice:").empty(); }, START_TIMEOUT_MS));
+    EXPECT_EQ(TraceLinesStartingWith("notice:"), std::vector<std::string>{"notice: learning cannot be kept "});
     EXPECT_TRUE(ShowAndRead(u8"わな").empty());
     SendRegisterRequest(resident.window, Sjis(u8"亜"), Sjis(u8"あ"));
     EXPECT_EQ(ShowAndRead(u8"あ"), std::vector<std::string>{Line(u8"亜", u8"あ")});
@@ -203,6 +208,135 @@ TEST_F(ResidentProcessTest, CommandLineTooLongStillStarts) {
     DWORD exitCode = 99;
     ASSERT_TRUE(End(&exitCode));
     EXPECT_EQ(exitCode, 0u);
+}
+
+// ---- a folder outside the ANSI code page ----
+
+// 𠮷 (U+20BB7) has no form in code page 932: the ANSI path of this folder would name "?".
+const std::wstring FOLDER_OUTSIDE_CODE_PAGE = L"zelvo-\U00020BB7\u7530-";
+
+TEST_F(ResidentProcessTest, WordsAreKeptInAFolderTheAnsiCodePageCannotSpell) {
+    ASSERT_TRUE(MakeWideScratchFolder(&scratch, FOLDER_OUTSIDE_CODE_PAGE + std::to_wstring(GetCurrentProcessId())));
+    ASSERT_EQ(scratch.dir.find('?'), std::string::npos) << scratch.dir;
+    ASSERT_TRUE(StartResident(scratch, "", &resident));
+    // The hook library, now in this process too, got a settings path it can open.
+    const HookSharedState* shared =
+        FindSharedState(GetModuleHandleW((scratch.wideDir + L"ZELVOS.DLL").c_str()));
+    ASSERT_NE(shared, nullptr);
+    EXPECT_EQ(std::string(shared->settingsPath), scratch.dir + "SAMPRELO.INI");
+    ASSERT_NE(OpenExchangeBlock(), nullptr);
+    SendRegisterRequest(resident.window, Sjis(u8"幹事"), Sjis(u8"かんじ"));
+    DWORD exitCode = 99;
+    ASSERT_TRUE(End(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(TraceLinesStartingWith("program path").empty());
+    EXPECT_EQ(FolderNames(scratch.dir), (std::vector<std::string>{"ZELVO.EXE", "ZELVO.TXT", "ZELVOD.DLL", "ZELVOS.DLL"}));
+    EXPECT_EQ(FileText("ZELVO.TXT"), Line(u8"幹事", u8"かんじ") + "\r\n");
+
+    // Started again (the hook library is still loaded here: wait for its message loop), it
+    // finds its words.
+    CloseExchangeBlock();
+    ClearTrace();
+    ASSERT_TRUE(StartResident(scratch, "", &resident, false));
+    ASSERT_NE(OpenExchangeBlock(), nullptr);
+    EXPECT_EQ(ShowAndRead(u8"かん"), std::vector<std::string>{Line(u8"幹事", u8"かんじ")});
+    EXPECT_TRUE(TraceLinesStartingWith("notice:").empty());  // not a first start
+    ASSERT_TRUE(End(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+// ---- what a start tells the user ----
+
+struct NoticeCase {
+    const char* what;
+    const char* fileBefore;  // a dictionary file present at start, or null
+    std::vector<std::string> notices;
+};
+
+TEST_F(ResidentProcessTest, AFirstStartIsOneWithoutADictionaryOrItsBackup) {
+    const NoticeCase cases[] = {
+        {"no dictionary yet", nullptr, {"notice: first start "}},
+        {"a dictionary", "ZELVO.TXT", {}},
+        {"only the backup of one", "ZELVO.bak", {}},
+    };
+    for (const NoticeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearTrace();
+        ASSERT_TRUE(MakeScratchFolder(&scratch));
+        if (c.fileBefore != nullptr) {
+            ASSERT_TRUE(WriteFileBytes(scratch.dir + c.fileBefore, ORIGINAL_FILE));
+        }
+        // Idle once in its message loop: the notices of the start are behind it.
+        ASSERT_TRUE(StartResident(scratch, "", &resident, false));
+        EXPECT_EQ(TraceLinesStartingWith("notice:"), c.notices);
+        DWORD exitCode = 99;
+        ASSERT_TRUE(End(&exitCode));
+        RemoveScratchFolder(scratch);
+    }
+}
+
+// ---- set-aside copies of the program's files ----
+
+std::wstring TempFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return temp;
+}
+
+std::wstring WideOf(const std::string& ansi) {
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
+
+// The name of path, for messages: the names of these tests are ASCII.
+std::string NameOf(const std::wstring& path) {
+    std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+    return std::string(name.begin(), name.end());
+}
+
+bool WideFileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST_F(ResidentProcessTest, SetAsideCopiesGoAtStartUnlessStillLoaded) {
+    ASSERT_TRUE(MakeScratchFolder(&scratch));
+    const std::wstring program = WideOf(scratch.dir);
+    const std::wstring temp = TempFolder();
+    const std::wstring number = std::to_wstring(GetCurrentProcessId());
+    const std::vector<std::wstring> copies = {
+        program + L"ZELVOS.DLL.17.old", program + L"ZELVO.EXE.-" + number + L".old",
+        program + L"zelvod.dll.5.OLD", temp + L"ZELVOS.DLL." + number + L"1.old",
+        temp + L"ZELVOD.DLL." + number + L"2.old"};
+    const std::vector<std::wstring> kept = {
+        program + L"ZELVOS.DLL.old", program + L"ZELVO.TXT.17.old", program + L"NOTES.old",
+        temp + L"ZELVOS.DLL." + number + L"3.old.keep", temp + L"OTHER.DLL." + number + L".old"};
+    for (const std::wstring& path : copies) {
+        ASSERT_TRUE(CopyFileW((program + L"ZELVOD.DLL").c_str(), path.c_str(), FALSE));
+    }
+    for (const std::wstring& path : kept) {
+        ASSERT_TRUE(CopyFileW((program + L"ZELVOD.DLL").c_str(), path.c_str(), FALSE));
+    }
+    // A copy that a process still has loaded cannot be deleted: it stays for a later start.
+    const std::wstring loaded = temp + L"ZELVOD.DLL." + number + L"4.old";
+    ASSERT_TRUE(CopyFileW((program + L"ZELVOD.DLL").c_str(), loaded.c_str(), FALSE));
+    HMODULE loadedCopy = LoadLibraryW(loaded.c_str());
+    ASSERT_NE(loadedCopy, nullptr);
+
+    ASSERT_TRUE(StartResident(scratch, "", &resident));
+    // The notice of this first start comes after the copies were dealt with.
+    EXPECT_TRUE(WaitUntil([] { return !TraceLinesStartingWith("notice:").empty(); }, START_TIMEOUT_MS));
+    for (const std::wstring& path : copies) {
+        EXPECT_FALSE(WideFileExists(path)) << NameOf(path);
+    }
+    for (const std::wstring& path : kept) {
+        EXPECT_TRUE(WideFileExists(path)) << NameOf(path);
+        DeleteFileW(path.c_str());
+    }
+    EXPECT_TRUE(WideFileExists(loaded));
+    EXPECT_EQ(TraceLinesStartingWith("set-aside"), std::vector<std::string>{"set-aside copy still in use: 5 "});
+    FreeLibrary(loadedCopy);
+    DeleteFileW(loaded.c_str());
 }
 
 }  // namespace

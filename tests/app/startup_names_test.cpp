@@ -115,4 +115,37 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+struct SetAsideCase {
+    const wchar_t* name;
+    bool setAside;
+};
+
+TEST(SetAsideCopyTest, KnowsTheInstallersSetAsideNamesOnly) {
+    const SetAsideCase cases[] = {
+        {L"ZELVOS.DLL.123456.old", true},
+        {L"ZELVOD.DLL.7.old", true},
+        {L"ZELVO.EXE.4294967.old", true},
+        {L"ZELVOS.DLL.-1294967.old", true},  // a tick count past 2^31, written as signed
+        {L"zelvos.dll.12.OLD", true},
+        {L"ZELVOS.DLL.0.old", true},
+        {L"ZELVOS.DLL", false},
+        {L"ZELVOS.DLL.old", false},           // no number
+        {L"ZELVOS.DLL..old", false},
+        {L"ZELVOS.DLL.-.old", false},
+        {L"ZELVOS.DLL.12a.old", false},
+        {L"ZELVOS.DLL.12.old.txt", false},
+        {L"ZELVOS.DLL.12.ol", false},
+        {L"ZELVOS.DLL.12", false},
+        {L"XZELVOS.DLL.12.old", false},
+        {L"ZELVO.TXT.12.old", false},         // the dictionary is never a set-aside copy
+        {L"ZELVO.TXT", false},
+        {L"OTHER.DLL.12.old", false},
+        {L"ZELVO.EXE.1\2.old", false},
+        {L"", false},
+    };
+    for (const SetAsideCase& c : cases) {
+        EXPECT_EQ(IsSetAsideCopy(c.name), c.setAside) << "case " << (&c - cases);
+    }
+}
+
 }  // namespace

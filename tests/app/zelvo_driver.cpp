@@ -123,6 +123,16 @@ static std::string DriverFolder() {
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
+// ZELVO.EXE under programName, ZELVOD.DLL and ZELVOS.DLL from the driver's folder into dir.
+static bool CopyProgramFiles(const std::wstring& dir, const std::wstring& programName) {
+    std::wstring from = Wide(DriverFolder());
+    bool copied = CopyFileW((from + L"ZELVO.EXE").c_str(), (dir + programName).c_str(), FALSE) != FALSE;
+    for (const char* name : COPIED_FILES) {
+        copied = CopyFileW((from + Wide(name)).c_str(), (dir + Wide(name)).c_str(), FALSE) && copied;
+    }
+    return copied;
+}
+
 bool MakeScratchFolder(ScratchFolder* scratch, const char* programName, const std::string& folderName) {
     static int counter = 0;
     char temp[MAX_PATH];
@@ -144,14 +154,31 @@ bool MakeScratchFolder(ScratchFolder* scratch, const char* programName, const st
     if (GetFileAttributesW(Wide(dir).c_str()) == INVALID_FILE_ATTRIBUTES) {
         return false;
     }
-    std::string from = DriverFolder();
     scratch->dir = dir;
     scratch->programPath = dir + programName;
-    bool copied = CopyFileW(Wide(from + "ZELVO.EXE").c_str(), Wide(scratch->programPath).c_str(), FALSE) != FALSE;
-    for (const char* name : COPIED_FILES) {
-        copied = CopyFileW(Wide(from + name).c_str(), Wide(dir + name).c_str(), FALSE) && copied;
+    scratch->wideDir.clear();
+    return CopyProgramFiles(Wide(dir), Wide(programName));
+}
+
+bool MakeWideScratchFolder(ScratchFolder* scratch, const std::wstring& folderName) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring dir = temp + folderName + L"\\";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    wchar_t shortDir[MAX_PATH];
+    DWORD length = GetShortPathNameW(dir.c_str(), shortDir, MAX_PATH);
+    char ansi[MAX_PATH];
+    if (length == 0 || length >= MAX_PATH ||
+        WideCharToMultiByte(CP_ACP, 0, shortDir, -1, ansi, MAX_PATH, nullptr, nullptr) == 0) {
+        return false;
     }
-    return copied;
+    scratch->wideDir = dir;
+    scratch->dir = ansi;
+    scratch->programPath = scratch->dir + "ZELVO.EXE";
+    for (const std::string& name : FolderNames(scratch->dir)) {  // left from an earlier run
+        DeleteFileW(Wide(scratch->dir + name).c_str());
+    }
+    return CopyProgramFiles(dir, L"ZELVO.EXE");
 }
 
 void RemoveScratchFolder(const ScratchFolder& scratch) {
@@ -211,7 +238,20 @@ std::vector<std::string> FolderNames(const std::string& dir) {
 
 // ---- the program's process ----
 
+// A folder the ANSI calls cannot spell is named by its wide path, as Explorer would start it.
+static bool LaunchWide(const ScratchFolder& scratch, const std::string& arguments, PROCESS_INFORMATION* process) {
+    std::wstring program = scratch.wideDir + L"ZELVO.EXE";
+    std::wstring commandLine = L"\"" + program + L"\" " + Wide(arguments);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          scratch.wideDir.c_str(), &startup, process) != FALSE;
+}
+
 static bool Launch(const ScratchFolder& scratch, const std::string& arguments, PROCESS_INFORMATION* process) {
+    if (!scratch.wideDir.empty()) {
+        return LaunchWide(scratch, arguments, process);
+    }
     std::string commandLine = "\"" + scratch.programPath + "\" " + arguments;
     std::vector<char> writable(commandLine.begin(), commandLine.end());
     writable.push_back('\0');
@@ -237,7 +277,8 @@ static HWND FindWindowOfProcess(DWORD processId) {
 // has installed its hook and this thread has taken a message since.
 static bool HookReachedThisProcess(const ScratchFolder& scratch, HWND poke) {
     PostMessageA(poke, WM_NULL, 0, 0);
-    return GetModuleHandleW(Wide(scratch.dir + "ZELVOS.DLL").c_str()) != nullptr;
+    std::wstring library = scratch.wideDir.empty() ? Wide(scratch.dir) : scratch.wideDir;
+    return GetModuleHandleW((library + L"ZELVOS.DLL").c_str()) != nullptr;
 }
 
 // A window of this thread to post to while waiting, when there is to be no trace viewer.

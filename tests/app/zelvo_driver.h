@@ -36,9 +36,13 @@ std::vector<std::string> TraceLinesStartingWith(const std::string& prefix);
 struct ScratchFolder {
     std::string dir;          // ends in '\'
     std::string programPath;
+    std::wstring wideDir;     // set when the ANSI calls cannot spell the folder: dir is its short form
 };
 bool MakeScratchFolder(ScratchFolder* scratch, const char* programName = "ZELVO.EXE",
                        const std::string& folderName = "");
+// The same in a folder of the temporary folder named by folderName, which may hold characters
+// outside the ANSI code page. The program is started through its wide path.
+bool MakeWideScratchFolder(ScratchFolder* scratch, const std::wstring& folderName);
 void RemoveScratchFolder(const ScratchFolder& scratch);
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes);

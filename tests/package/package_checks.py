@@ -3,7 +3,8 @@
 wrong and exits non-zero; it exits 0 when everything holds.
 
   package_checks.py zip ZIP ARCH OUTDIR          the zip's entries, their machine; unpacked to OUTDIR
-  package_checks.py installer SETUP ARCH FILES   what 7-Zip lists and unpacks from the installer
+  package_checks.py installer SETUP ARCH FILES   what 7-Zip lists and unpacks from the installer,
+                                                 and its version record in Japanese and English
   package_checks.py same-files DIR FILES NAME... the named files of DIR equal those of FILES
   package_checks.py shortcut LNK TARGET          the shortcut names the Windows path TARGET
   package_checks.py dictionary FILE WORD READING ...  the file holds exactly these lines
@@ -13,11 +14,13 @@ import struct
 import subprocess
 import sys
 import tempfile
+import unicodedata
 import zipfile
 
 EXPECTED = ["ZELVO.EXE", "ZELVOD.DLL", "ZELVOS.DLL", "GUIDE.txt", "LICENSE.txt"]
 BINARIES = EXPECTED[:3]
 MACHINE = {"x86": 0x014C, "x64": 0x8664}
+GUIDE_WIDTH = 78  # columns; a full-width character takes two
 
 problems = []
 
@@ -54,14 +57,37 @@ def check_zip(path, arch, outdir):
             os.makedirs(outdir, exist_ok=True)
             with open(os.path.join(outdir, os.path.basename(info.filename)), "wb") as out:
                 out.write(data)
-    guide = open(os.path.join(outdir, "GUIDE.txt"), "rb").read()
-    if not guide.startswith(b"\xef\xbb\xbf# Zelvo") or b"\n" in guide.replace(b"\r\n", b""):
-        problem("GUIDE.txt: not UTF-8 with a byte-order mark and CR LF line ends")
-    guide_text = guide.decode("utf-8")
-    if guide_text.find("ユーザーガイド") > guide_text.find("user guide") or "user guide" not in guide_text:
-        problem("GUIDE.txt: not Japanese first, then English")
+    check_guide(open(os.path.join(outdir, "GUIDE.txt"), "rb").read())
     if b"MIT License" not in open(os.path.join(outdir, "LICENSE.txt"), "rb").read():
         problem("LICENSE.txt: not the MIT licence")
+
+
+def display_width(line):
+    return sum(2 if unicodedata.east_asian_width(c) in "WFA" else 1 for c in line)
+
+
+# Plain text that reads well in Notepad: UTF-8 with a byte-order mark, CR LF line ends, lines
+# that fit a window without wrapping, Japanese first, then English, no source notes, no
+# Markdown, and the menu items as the menu shows them.
+def check_guide(guide):
+    if not guide.startswith("\ufeffZelvo ユーザーガイド".encode("utf-8")) or b"\n" in guide.replace(b"\r\n", b""):
+        problem("GUIDE.txt: not the guide in UTF-8 with a byte-order mark and CR LF line ends")
+        return
+    text = guide[3:].decode("utf-8")
+    english = text.find("\r\nZelvo user guide\r\n")
+    if english < 0:
+        problem("GUIDE.txt: no English after the Japanese")
+        return
+    for number, line in enumerate(text.split("\r\n"), 1):
+        if display_width(line) > GUIDE_WIDTH:
+            problem(f"GUIDE.txt line {number}: wider than {GUIDE_WIDTH} columns")
+        if line.startswith(("//", "#", "|", "```")) or "`" in line:
+            problem(f"GUIDE.txt line {number}: a source note or Markdown: {line!r}")
+    for shown in ["常駐解除", "Zelvoについて", "/S", "/D=", "/DELETEDICTIONARY"]:
+        if shown not in text[:english] or shown not in text[english:]:
+            problem(f"GUIDE.txt: {shown} is not in both languages")
+    if "(&" in text:
+        problem("GUIDE.txt: a menu item with its access key marker")
 
 
 def check_installer(path, arch, files):
@@ -84,6 +110,28 @@ def check_installer(path, arch, files):
         same_files(unpacked, files, EXPECTED)
         plugin = os.path.join(unpacked, "$PLUGINSDIR", "System.dll")
         check_machine(f"{path}:System.dll", open(plugin, "rb").read(), arch)
+    check_version_record(path, arch)
+
+
+# The version record in both languages, as 7-Zip's PE reader writes it out per language.
+VERSION_DESCRIPTIONS = {"1041": "セットアップ", "1033": "setup"}
+
+
+def check_version_record(path, arch):
+    with tempfile.TemporaryDirectory() as unpacked:
+        names = [f".rsrc/{language}/version.txt" for language in VERSION_DESCRIPTIONS]
+        run = subprocess.run(["7z", "x", "-tPE", "-y", f"-o{unpacked}", path] + names, capture_output=True, text=True)
+        for language, word in VERSION_DESCRIPTIONS.items():
+            record = os.path.join(unpacked, ".rsrc", language, "version.txt")
+            if run.returncode != 0 or not os.path.exists(record):
+                problem(f"{path}: no version record in language {language}")
+                continue
+            text = open(record, "rb").read().decode("utf-16-le", errors="replace")
+            descriptions = [line for line in text.splitlines() if '"FileDescription"' in line]
+            if len(descriptions) != 1 or word not in descriptions[0] or f"({arch})" not in descriptions[0]:
+                problem(f"{path}: version record {language} describes it as {descriptions}")
+            if '"ProductName",' not in text or '"Zelvo"' not in text:
+                problem(f"{path}: version record {language} names no product Zelvo")
 
 
 def same_files(folder, files, names):
@@ -95,12 +143,24 @@ def same_files(folder, files, names):
             problem(f"{mine}: differs from the packaged {name}")
 
 
+# The link names its target as a list of items, one per folder and the file, each with its
+# long name in UTF-16 (its ANSI path may hold '?' for characters outside the code page).
+def names_in_order(data, names):
+    position = 0
+    for name in names:
+        position = data.find(name.encode("utf-16-le"), position)
+        if position < 0:
+            return False
+        position += 2 * len(name)
+    return True
+
+
 def check_shortcut(path, target):
     if not os.path.exists(path):
         problem(f"{path}: missing")
         return
     data = open(path, "rb").read()
-    if target.encode("utf-16-le") not in data and target.encode("ascii") not in data:
+    if target.encode("utf-16-le") not in data and not names_in_order(data, target.split("\\")[1:]):
         problem(f"{path}: does not name {target}")
 
 
