@@ -28,7 +28,7 @@ static void AnswerMenuProbe(HWND menuWindow, HWND replyTo) {
     SendMessageA(replyTo, WM_COPYDATA, reinterpret_cast<WPARAM>(menuWindow), reinterpret_cast<LPARAM>(&data));
 }
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM wParam, LPARAM lParam) {
+extern "C" LRESULT CALLBACK MenuProbeHook(int code, WPARAM wParam, LPARAM lParam) {
     static UINT probeMessage = RegisterWindowMessageA(MENU_PROBE_MESSAGE_NAME);
     const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && sent->message == probeMessage) {
