@@ -144,7 +144,8 @@ TEST_F(CandidateWindowTest, ShowRequestPlacesTheWindowAtTheCaretWithoutActivatin
         {"one pixel left of that", 783, 100, Rect(783, 100, 240, 160)},
         {"too close to the bottom edge", 50, 740, Rect(50, 720, 240, 48)},
         {"below the bottom edge", 50, 900, Rect(50, 720, 240, 48)},
-        {"left of the screen (signed x)", -50, 100, Rect(-50, 100, 240, 160)},
+        {"left of the screen (signed x): onto its left edge", -50, 100, Rect(0, 100, 240, 160)},
+        {"above the screen (signed y): onto its top edge", 100, -30, Rect(100, 0, 240, 160)},
     };
     for (const PlacementCase& c : cases) {
         SendHideRequest(resident.window);
