@@ -55,12 +55,20 @@ protected:
     HWND target = nullptr;
 };
 
+// The mark at offset 0, the status record with its size, zeros everywhere else (the
+// heartbeat counts on from 0 while the program runs).
 bool BlockIsFresh(const unsigned char* view) {
     if (view[0] != EXCHANGE_FRESH_MARK) {
         return false;
     }
+    ExchangeStatus status;
+    memcpy(&status, view + EXCHANGE_STATUS_OFFSET, sizeof status);
+    if (status.size != sizeof(ExchangeStatus)) {
+        return false;
+    }
     for (size_t i = 1; i < EXCHANGE_BLOCK_SIZE; ++i) {
-        if (view[i] != 0) {
+        bool inStatus = i >= EXCHANGE_STATUS_OFFSET && i < EXCHANGE_STATUS_OFFSET + sizeof status;
+        if (!inStatus && view[i] != 0) {
             return false;
         }
     }
