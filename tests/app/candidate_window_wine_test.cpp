@@ -226,6 +226,36 @@ TEST_F(CandidateWindowTest, HidesByEveryPathAndStaysResident) {
     EXPECT_EQ(ListLines(resident.list), Lines({0, 1}));
 }
 
+TEST_F(CandidateWindowTest, CandidatesHideWhenTheirTargetWindowIsGone) {
+    const UINT commit = RegisterWindowMessageA(COMMIT_MESSAGE_NAME);
+    // A show request for a window that no longer exists hides the candidates and leaves no
+    // target behind: Enter in the list asks nobody to commit.
+    HWND gone = CreateTargetWindow(500, 300);
+    ASSERT_NE(gone, nullptr);
+    DestroyWindow(gone);
+    ASSERT_TRUE(BringToFront(target));
+    Show(u8"か");
+    ASSERT_TRUE(Visible());
+    SendShowRequest(resident.window, Sjis(u8"か"), Sjis(u8"か"), 100, 100, gone);
+    EXPECT_FALSE(Visible());
+    SendShowRequest(resident.window, Sjis(u8"か"), Sjis(u8"か"), 100, 100, gone);
+    EXPECT_FALSE(Visible()) << "shown for a window that is gone";
+    SendMessageW(resident.list, WM_KEYDOWN, VK_RETURN, 0);
+    MSG message = {};
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, commit, commit, PM_REMOVE));
+
+    // The target dies while its thread stays in front: the next foreground check hides.
+    HWND doomed = CreateTargetWindow(500, 300);
+    ASSERT_NE(doomed, nullptr);
+    ASSERT_TRUE(BringToFront(target));
+    SendShowRequest(resident.window, Sjis(u8"か"), Sjis(u8"か"), 100, 100, doomed);
+    ASSERT_TRUE(Visible());
+    EXPECT_FALSE(WaitUntil([&] { return !Visible(); }, FOREGROUND_TIMEOUT_MS)) << "hidden while the target lived";
+    DestroyWindow(doomed);
+    ASSERT_EQ(GetForegroundWindow(), target);
+    EXPECT_TRUE(WaitUntil([&] { return !Visible(); }, FOREGROUND_TIMEOUT_MS));
+}
+
 // ---- commit requests ----
 
 enum Trigger { PRESS_ENTER, DOUBLE_CLICK_LINE, PRESS_SPACE };

@@ -93,6 +93,72 @@ TEST_F(ResidentProcessTest, BlockHoldsTheMarkThenZerosAfterStartUp) {
     CloseHandle(stale);
 }
 
+// The message box of the process: its text (the static control of id 0xFFFF) and caption.
+struct MessageBoxSeen {
+    HWND box = nullptr;
+    std::string text;
+    std::string caption;
+};
+
+std::string WindowTextOf(HWND window) {
+    WCHAR wide[1024] = {};
+    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide));
+    char text[2048] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+TEST_F(ResidentProcessTest, AnObjectOfAnotherSizeUnderTheBlocksNameStopsTheStartWithAMessage) {
+    // Someone else's 4 KiB mapping holds the name: clearing 64 KiB of it would crash.
+    const DWORD FOREIGN_SIZE = 4096;
+    HANDLE foreign = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE | SEC_COMMIT, 0, FOREIGN_SIZE,
+                                        EXCHANGE_BLOCK_NAME);
+    ASSERT_NE(foreign, nullptr);
+    unsigned char* foreignView = static_cast<unsigned char*>(MapViewOfFile(foreign, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    ASSERT_NE(foreignView, nullptr);
+    memset(foreignView, 0xAB, FOREIGN_SIZE);
+
+    ASSERT_TRUE(MakeScratchFolder(&scratch));
+    ASSERT_TRUE(WriteFileBytes(scratch.dir + "ZELVO.TXT", ORIGINAL_FILE));
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(LaunchResident(scratch, "", &process));
+    MessageBoxSeen seen;
+    bool shown = WaitUntil([&] { return (seen.box = FindWindowOfProcess("#32770", process.dwProcessId)) != nullptr; },
+                           START_TIMEOUT_MS);
+    if (shown) {
+        seen.caption = WindowTextOf(seen.box);
+        seen.text = WindowTextOf(GetDlgItem(seen.box, 0xFFFF));
+        PostMessageA(seen.box, WM_COMMAND, IDOK, 0);
+    }
+    DWORD exitCode = 99;
+    bool ended = WaitUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, EXIT_TIMEOUT_MS);
+    if (!ended) {
+        TerminateProcess(process.hProcess, 99);
+    }
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    ASSERT_TRUE(shown) << "no message box";
+    EXPECT_EQ(seen.caption, "Zelvo");
+    EXPECT_EQ(seen.text, Sjis(u8"Zelvo を起動できません。\n\n"
+                              u8"別のプログラムが共有メモリ「zelvoservermappingfile」を異なる大きさで使っています。"
+                              u8"そのプログラムを終了してから、Zelvo をもう一度起動してください。"));
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(exitCode, 1u);
+    // Nothing of the other object was touched, no window and no dictionary save came.
+    bool untouched = true;
+    for (DWORD i = 0; i < FOREIGN_SIZE; ++i) {
+        untouched = untouched && foreignView[i] == 0xAB;
+    }
+    EXPECT_TRUE(untouched);
+    EXPECT_EQ(FindWindowExA(nullptr, nullptr, CANDIDATE_CLASS_NAME, nullptr), nullptr);
+    EXPECT_EQ(FileText("ZELVO.TXT"), ORIGINAL_FILE);
+    EXPECT_EQ(FileText("ZELVO.bak"), "(missing)");
+    UnmapViewOfFile(foreignView);
+    CloseHandle(foreign);
+}
+
 TEST_F(ResidentProcessTest, SecondStartExitsWithOneAndDisturbsNothing) {
     ASSERT_TRUE(MakeScratchFolder(&scratch));
     ASSERT_TRUE(WriteFileBytes(scratch.dir + "ZELVO.TXT", ORIGINAL_FILE));

@@ -211,7 +211,7 @@ std::vector<std::string> FolderNames(const std::string& dir) {
 
 // ---- the program's process ----
 
-static bool Launch(const ScratchFolder& scratch, const std::string& arguments, PROCESS_INFORMATION* process) {
+bool LaunchResident(const ScratchFolder& scratch, const std::string& arguments, PROCESS_INFORMATION* process) {
     std::string commandLine = "\"" + scratch.programPath + "\" " + arguments;
     std::vector<char> writable(commandLine.begin(), commandLine.end());
     writable.push_back('\0');
@@ -221,9 +221,9 @@ static bool Launch(const ScratchFolder& scratch, const std::string& arguments, P
                           nullptr, scratch.dir.c_str(), &startup, process) != FALSE;
 }
 
-static HWND FindWindowOfProcess(DWORD processId) {
+HWND FindWindowOfProcess(const char* className, DWORD processId) {
     HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, CANDIDATE_CLASS_NAME, nullptr)) != nullptr) {
+    while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         if (owner == processId) {
@@ -251,13 +251,13 @@ static HWND StartPokeWindow() {
 
 bool StartResident(const ScratchFolder& scratch, const std::string& arguments, Resident* resident,
                    bool waitForHook, bool withTraceViewer) {
-    if (!Launch(scratch, arguments, &resident->process)) {
+    if (!LaunchResident(scratch, arguments, &resident->process)) {
         fprintf(stderr, "cannot start %s: error %lu\n", scratch.programPath.c_str(), GetLastError());
         return false;
     }
     DWORD processId = resident->process.dwProcessId;
     HWND poke = withTraceViewer ? StartTraceViewer() : StartPokeWindow();
-    bool ready = WaitUntil([&] { return (resident->window = FindWindowOfProcess(processId)) != nullptr; },
+    bool ready = WaitUntil([&] { return (resident->window = FindWindowOfProcess(CANDIDATE_CLASS_NAME, processId)) != nullptr; },
                            START_TIMEOUT_MS) &&
                  (waitForHook ? WaitUntil([&] { return HookReachedThisProcess(scratch, poke); }, START_TIMEOUT_MS)
                               : WaitForInputIdle(resident->process.hProcess, START_TIMEOUT_MS) == 0);
@@ -280,7 +280,7 @@ static bool WaitForProcess(HANDLE process, DWORD* exitCode) {
 
 bool RunToExit(const ScratchFolder& scratch, const std::string& arguments, DWORD* exitCode) {
     PROCESS_INFORMATION process = {};
-    if (!Launch(scratch, arguments, &process)) {
+    if (!LaunchResident(scratch, arguments, &process)) {
         return false;
     }
     bool ended = WaitForProcess(process.hProcess, exitCode);
@@ -357,6 +357,42 @@ void SendRegisterRequest(HWND window, const std::string& word, const std::string
 
 void SendHideRequest(HWND window) {
     SendMessageA(window, WM_ZELVO_HIDE, 0, 0);
+}
+
+bool SendCopyData(HWND window, ULONG_PTR tag, const void* data, DWORD size, LRESULT* answer) {
+    COPYDATASTRUCT copy = {};
+    copy.dwData = tag;
+    copy.cbData = size;
+    copy.lpData = const_cast<void*>(data);
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
+                            SMTO_ABORTIFHUNG | SMTO_NORMAL, REQUEST_TIMEOUT_MS, &result) == 0) {
+        return false;
+    }
+    if (answer != nullptr) {
+        *answer = static_cast<LRESULT>(result);
+    }
+    return true;
+}
+
+bool SendRequestRecord(HWND window, unsigned kind, int x, int y, HWND target, const std::string& first,
+                       const std::string& second, LRESULT* answer) {
+    RequestRecord record = {};
+    record.kind = kind;
+    record.position = static_cast<uint32_t>(PackShowPosition(x, y));
+    record.target = HandleToULong(target);
+    lstrcpynA(record.first, first.c_str(), sizeof record.first);
+    lstrcpynA(record.second, second.c_str(), sizeof record.second);
+    return SendCopyData(window, REQUEST_RECORD_TAG, &record, sizeof record, answer);
+}
+
+bool ReadExchangeStatus(ExchangeStatus* status) {
+    const unsigned char* view = OpenExchangeBlock();
+    if (view == nullptr) {
+        return false;
+    }
+    memcpy(status, view + EXCHANGE_STATUS_OFFSET, sizeof *status);
+    return true;
 }
 
 std::vector<std::string> ListLines(HWND list) {
