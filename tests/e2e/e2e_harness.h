@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,9 @@ struct Target {
 };
 
 // Starts e2e_target.exe with a window of kind (edit, richedit, paster, wwg), waits until
-// the hook library of scratch is loaded in it and its window is in the foreground.
-bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target);
+// the hook library of scratch is loaded in it (unless waitForHook is false: no resident
+// program runs) and its window is in the foreground.
+bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook = true);
 void EndTarget(Target* target);
 
 // Real key events. Letters as romaji ('a'..'z'), ' ' Space, '\n' Enter, '\b' Backspace,
@@ -43,6 +45,15 @@ void TypeRomaji(const char* keys);
 // Presses the barrier key (Shift, which no IME takes) and waits until the target reports
 // its release: everything typed before it has been retrieved by the target.
 bool WaitForTargetInput();
+
+// A real left click (SendInput) near the right end of the window, away from the candidates
+// at the caret.
+void ClickInWindow(HWND window);
+
+// Runs act (a key or a click), then waits until the target reports report ("down e5",
+// "mouse 202", ...) after the reports that came before. The milliseconds from act to the
+// report, or -1 when it did not come within timeoutMs.
+double TimeUntilReport(const std::function<void()>& act, const std::string& report, DWORD timeoutMs);
 
 // The text of the target window (WM_GETTEXT across processes), in Shift-JIS.
 std::string TargetText(HWND window);
