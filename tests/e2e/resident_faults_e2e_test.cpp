@@ -1,9 +1,12 @@
-// A hung resident program must not hang the applications the hook lives in. Under Wine, with
-// the test IME and a target application in a process of its own: the Linux process of
-// ZELVO.EXE is stopped (a faithful hang) while the user types a reading, presses Down and
-// clicks. Every key reaches the application while the program is still stopped, and only one
-// call into it waits for an answer (the hook's "stalled" trace); the candidates come back by
-// themselves once it runs again.
+// A hung or crashed resident program must not hang the applications the hook lives in, nor
+// leave a hook behind that works twice. Under Wine, with the test IME and a target
+// application in a process of its own:
+// - the Linux process of ZELVO.EXE is stopped (a faithful hang) while the user types a
+//   reading, presses Down and clicks. Every key reaches the application while the program is
+//   still stopped, and only one call into it waits for an answer (the hook's "stalled"
+//   trace); the candidates come back by themselves once it runs again;
+// - ZELVO.EXE is killed (its hook stays installed under Wine) and started again: one IME
+//   conversion is handled and registered once.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,6 +15,7 @@
 
 #include "e2e_harness.h"
 #include "linux_process.h"
+#include "shared_section.h"
 
 namespace {
 
@@ -49,7 +53,7 @@ const Input INPUTS[] = {
     {"reading key o", 'O', "down e5"},
 };
 
-class StalledResident : public testing::Test {
+class ResidentFault : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ("", setupError);
@@ -66,7 +70,11 @@ protected:
             SignalLinuxProcess(pid, LINUX_CONTINUE);
         }
         EndTarget(&target);
-        KillResident(&resident);
+        // Ended, not killed: a killed program's hook would stay installed for the next test.
+        DWORD exitCode = 0;
+        if (resident.process.hProcess != nullptr && !EndResident(&resident, &exitCode)) {
+            KillResident(&resident);
+        }
         CloseExchangeBlock();
         RemoveScratchFolder(scratch);
     }
@@ -90,7 +98,7 @@ protected:
     bool stopped = false;
 };
 
-TEST_F(StalledResident, EveryKeyReachesTheApplicationAndTheCandidatesComeBack) {
+TEST_F(ResidentFault, StoppedEveryKeyReachesTheApplicationAndTheCandidatesComeBack) {
     ASSERT_TRUE(ShowsCandidatesFor("ai")) << "the candidates did not show before the freeze";
     ClearTrace();
     ASSERT_TRUE(SignalLinuxProcess(pid, LINUX_STOP));
@@ -125,5 +133,67 @@ TEST_F(StalledResident, EveryKeyReachesTheApplicationAndTheCandidatesComeBack) {
     EXPECT_TRUE(ShowsCandidatesFor("ai")) << "the candidates did not come back";
     EXPECT_EQ(TraceLinesStartingWith("stalled ").size(), 1u);
 }
+
+// The hook state as this process sees it: the library came here through the hook.
+const HookSharedState* SharedState() {
+    return FindSharedState(GetModuleHandleA("ZELVOS.DLL"));
+}
+
+// Whether the restarted program still finds the killed one's hook handle in the shared state.
+// When every process had let go of the library, its shared state starts afresh and the handle
+// is lost; the test stands in for that by clearing it.
+struct Restart {
+    const char* what;
+    bool handleLost;
+};
+
+class KilledResident : public ResidentFault, public testing::WithParamInterface<Restart> {};
+
+TEST_P(KilledResident, StartedAgainTheHookWorksOncePerMessage) {
+    const HookSharedState* shared = SharedState();
+    ASSERT_NE(shared, nullptr);
+    const ULONG firstHook = shared->hookHandle;
+    ASSERT_NE(firstHook, 0u);
+    ASSERT_TRUE(SignalLinuxProcess(pid, LINUX_KILL));
+    ASSERT_EQ(WaitForSingleObject(resident.process.hProcess, EXIT_TIMEOUT_MS), WAIT_OBJECT_0);
+    CloseHandle(resident.process.hThread);
+    CloseHandle(resident.process.hProcess);
+    resident = Resident();
+    if (GetParam().handleLost) {
+        const_cast<HookSharedState*>(shared)->hookHandle = 0;  // the section is shared and writable
+    }
+
+    // The same program again: its library is already here, so its start is complete once its
+    // own hook is installed.
+    ASSERT_TRUE(StartResident(scratch, "", &resident));
+    ASSERT_TRUE(WaitUntil([&] { return shared->hookHandle != 0 && shared->hookHandle != firstHook; },
+                          START_TIMEOUT_MS));
+    pid = FindLinuxProcess(scratch.programPath);
+    ASSERT_TRUE(WaitUntil([&] {
+        SetForegroundWindow(target.window);
+        return GetForegroundWindow() == target.window;
+    }, START_TIMEOUT_MS));
+
+    ClearTrace();
+    TypeRomaji("ai \n");
+    ASSERT_TRUE(WaitForTargetInput());
+    std::string love = Sjis(u8"愛");
+    EXPECT_TRUE(WaitUntil([&] { return TargetText(target.window) == love; }, KEY_TIMEOUT_MS));
+    // The result's composition message: handled once by the hook, registered once.
+    EXPECT_EQ(TraceLinesStartingWith("imecomp 1e00 ").size(), 1u);
+    EXPECT_EQ(TraceLinesStartingWith("SRegComp ").size(), 1u);
+    EXPECT_EQ(TraceLinesStartingWith("RegComp ").size(), 1u);
+    EndTarget(&target);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(EndResident(&resident, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    std::string file;
+    ASSERT_TRUE(ReadFileBytes(scratch.dir + "ZELVO.TXT", &file));
+    EXPECT_EQ(file.substr(0, file.find("\r\n")), love + "\t" + Sjis(u8"あい"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Restarts, KilledResident,
+                         testing::Values(Restart{"HandleKnown", false}, Restart{"HandleLost", true}),
+                         [](const testing::TestParamInfo<Restart>& info) { return std::string(info.param.what); });
 
 }  // namespace
