@@ -330,6 +330,9 @@ TEST_F(CandidateWindowTest, RegisterRequestsPassTheFilterOrAreDropped) {
         {"two kanji", u8"茶碗", u8"ちゃわん", true},
         {"empty word", "", u8"いぬ", false},
         {"empty reading", u8"犬", "", false},
+        {"a TAB in the word", u8"茶\t碗", u8"ちゃわん", false},
+        {"a line feed in the reading", u8"茶碗", u8"ちゃ\nわん", false},
+        {"a carriage return and line feed after the word", u8"茶碗\r\n", u8"ちゃわん", false},
     };
     for (const RegisterCase& c : cases) {
         std::string word = Sjis(c.word);
