@@ -6,7 +6,9 @@
 //   still stopped, and only one call into it waits for an answer (the hook's "stalled"
 //   trace); the candidates come back by themselves once it runs again;
 // - ZELVO.EXE is killed (its hook stays installed under Wine) and started again: one IME
-//   conversion is handled and registered once.
+//   conversion is handled and registered once;
+// - a committed word leaves the clipboard to the application, so that emptying it never waits
+//   on the stopped program.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -132,6 +134,41 @@ TEST_F(ResidentFault, StoppedEveryKeyReachesTheApplicationAndTheCandidatesComeBa
     ASSERT_TRUE(WaitUntil([&] { return Heartbeat() != frozenBeat; }, 3000)) << "no heartbeat after the freeze";
     EXPECT_TRUE(ShowsCandidatesFor("ai")) << "the candidates did not come back";
     EXPECT_EQ(TraceLinesStartingWith("stalled ").size(), 1u);
+}
+
+DWORD WINAPI EmptyTheClipboard(void*) {
+    if (!OpenClipboard(nullptr)) {
+        return 1;
+    }
+    EmptyClipboard();  // tells the owner that its content is gone, and waits for it
+    CloseClipboard();
+    return 0;
+}
+
+// The committed word goes on the clipboard with the application as its owner: another
+// program that empties the clipboard later never waits on a hung resident program.
+TEST_F(ResidentFault, ACommitLeavesTheClipboardToTheApplication) {
+    ASSERT_TRUE(ShowsCandidatesFor("ai"));
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForTargetInput());
+    std::string word = Sjis(u8"愛情");
+    ASSERT_TRUE(WaitUntil([&] { return TargetText(target.window) == word; }, KEY_TIMEOUT_MS));
+    EXPECT_EQ(GetClipboardOwner(), target.window);
+
+    ASSERT_TRUE(SignalLinuxProcess(pid, LINUX_STOP));
+    stopped = true;
+    HANDLE emptying = CreateThread(nullptr, 0, EmptyTheClipboard, nullptr, 0, nullptr);
+    ASSERT_NE(emptying, nullptr);
+    bool done = WaitUntil([&] { return WaitForSingleObject(emptying, 0) == WAIT_OBJECT_0; }, KEY_TIMEOUT_MS);
+    EXPECT_TRUE(done) << "emptying the clipboard waits on the stopped program";
+    ASSERT_TRUE(SignalLinuxProcess(pid, LINUX_CONTINUE));
+    stopped = false;
+    WaitForSingleObject(emptying, EXIT_TIMEOUT_MS);
+    DWORD code = 99;
+    GetExitCodeThread(emptying, &code);
+    CloseHandle(emptying);
+    EXPECT_EQ(code, 0u);
 }
 
 // The hook state as this process sees it: the library came here through the hook.
