@@ -157,10 +157,7 @@ int main() {
         fprintf(stderr, "setup failed\n");
     }
     EndTarget(&target);
-    DWORD exitCode = 0;
-    if (resident.process.hProcess != nullptr && !EndResident(&resident, &exitCode)) {
-        KillResident(&resident);
-    }
+    EndOrKillResident(&resident);
     RemoveScratchFolder(scratch);
     RemoveImeForTargets();
     return status;

@@ -1,27 +1,13 @@
 #include "linux_process.h"
 
+#include "zelvo_driver.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 
 static const DWORD SIGNAL_TIMEOUT_MS = 5000;
-
-static bool ReadLinuxFile(const std::string& path, std::string* text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    text->clear();
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-        text->append(buffer, got);
-    }
-    CloseHandle(file);
-    return true;
-}
 
 static std::string ProcFile(unsigned long pid, const char* name) {
     return "Z:\\proc\\" + std::to_string(pid) + "\\" + name;
@@ -40,7 +26,7 @@ static bool InThisPrefix(unsigned long pid) {
     char prefix[MAX_PATH * 2] = {};
     DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
     std::string environment;
-    if (length == 0 || length >= sizeof prefix || !ReadLinuxFile(ProcFile(pid, "environ"), &environment)) {
+    if (length == 0 || length >= sizeof prefix || !ReadFileBytes(ProcFile(pid, "environ"), &environment)) {
         return false;
     }
     std::string entry = std::string(1, '\0') + "WINEPREFIX=" + prefix + std::string(1, '\0');
@@ -59,7 +45,7 @@ unsigned long FindLinuxProcess(const std::string& programPath) {
         char* end = nullptr;
         unsigned long pid = strtoul(entry.cFileName, &end, 10);
         std::string commandLine;
-        if (pid == 0 || *end != '\0' || !ReadLinuxFile(ProcFile(pid, "cmdline"), &commandLine)) {
+        if (pid == 0 || *end != '\0' || !ReadFileBytes(ProcFile(pid, "cmdline"), &commandLine)) {
             continue;
         }
         if (Lower(commandLine).compare(0, wanted.size(), wanted) == 0 && InThisPrefix(pid)) {
@@ -73,7 +59,7 @@ unsigned long FindLinuxProcess(const std::string& programPath) {
 // 'T' for stopped, 'Z' for a zombie, ...; 0 when the process is gone.
 static char LinuxState(unsigned long pid) {
     std::string status;
-    if (!ReadLinuxFile(ProcFile(pid, "status"), &status)) {
+    if (!ReadFileBytes(ProcFile(pid, "status"), &status)) {
         return 0;
     }
     size_t at = status.find("State:");

@@ -54,12 +54,7 @@ protected:
             SignalLinuxProcess(stopped, LINUX_CONTINUE);
         }
         DestroyWindow(target);
-        if (resident.process.hProcess != nullptr) {
-            DWORD exitCode = 99;
-            if (!EndResident(&resident, &exitCode)) {
-                KillResident(&resident);
-            }
-        }
+        EndOrKillResident(&resident);
         CloseExchangeBlock();
         RemoveScratchFolder(scratch);
     }

@@ -28,12 +28,7 @@ protected:
 
     void TearDown() override {
         DestroyWindow(target);
-        if (resident.process.hProcess != nullptr) {
-            DWORD exitCode = 99;
-            if (!EndResident(&resident, &exitCode)) {
-                KillResident(&resident);
-            }
-        }
+        EndOrKillResident(&resident);
         CloseExchangeBlock();
         RemoveScratchFolder(scratch);
     }
@@ -93,21 +88,6 @@ TEST_F(ResidentProcessTest, BlockHoldsTheMarkThenZerosAfterStartUp) {
     CloseHandle(stale);
 }
 
-// The message box of the process: its text (the static control of id 0xFFFF) and caption.
-struct MessageBoxSeen {
-    HWND box = nullptr;
-    std::string text;
-    std::string caption;
-};
-
-std::string WindowTextOf(HWND window) {
-    WCHAR wide[1024] = {};
-    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide));
-    char text[2048] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
-
 TEST_F(ResidentProcessTest, AnObjectOfAnotherSizeUnderTheBlocksNameStopsTheStartWithAMessage) {
     // Someone else's 4 KiB mapping holds the name: clearing 64 KiB of it would crash.
     const DWORD FOREIGN_SIZE = 4096;
@@ -122,13 +102,16 @@ TEST_F(ResidentProcessTest, AnObjectOfAnotherSizeUnderTheBlocksNameStopsTheStart
     ASSERT_TRUE(WriteFileBytes(scratch.dir + "ZELVO.TXT", ORIGINAL_FILE));
     PROCESS_INFORMATION process = {};
     ASSERT_TRUE(LaunchResident(scratch, "", &process));
-    MessageBoxSeen seen;
-    bool shown = WaitUntil([&] { return (seen.box = FindWindowOfProcess("#32770", process.dwProcessId)) != nullptr; },
+    // The message box of the process: its caption, and its text in the static control 0xFFFF.
+    HWND box = nullptr;
+    std::string caption;
+    std::string text;
+    bool shown = WaitUntil([&] { return (box = FindWindowOfProcess("#32770", process.dwProcessId)) != nullptr; },
                            START_TIMEOUT_MS);
     if (shown) {
-        seen.caption = WindowTextOf(seen.box);
-        seen.text = WindowTextOf(GetDlgItem(seen.box, 0xFFFF));
-        PostMessageA(seen.box, WM_COMMAND, IDOK, 0);
+        caption = WindowText(box);
+        text = WindowText(GetDlgItem(box, 0xFFFF));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
     DWORD exitCode = 99;
     bool ended = WaitUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, EXIT_TIMEOUT_MS);
@@ -140,8 +123,8 @@ TEST_F(ResidentProcessTest, AnObjectOfAnotherSizeUnderTheBlocksNameStopsTheStart
     CloseHandle(process.hProcess);
 
     ASSERT_TRUE(shown) << "no message box";
-    EXPECT_EQ(seen.caption, "Zelvo");
-    EXPECT_EQ(seen.text, Sjis(u8"Zelvo を起動できません。\n\n"
+    EXPECT_EQ(caption, "Zelvo");
+    EXPECT_EQ(text, Sjis(u8"Zelvo を起動できません。\n\n"
                               u8"別のプログラムが共有メモリ「zelvoservermappingfile」を異なる大きさで使っています。"
                               u8"そのプログラムを終了してから、Zelvo をもう一度起動してください。"));
     EXPECT_TRUE(ended);

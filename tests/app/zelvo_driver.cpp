@@ -314,6 +314,13 @@ void KillResident(Resident* resident) {
     }
 }
 
+void EndOrKillResident(Resident* resident) {
+    DWORD exitCode = 0;
+    if (resident->process.hProcess != nullptr && !EndResident(resident, &exitCode)) {
+        KillResident(resident);
+    }
+}
+
 // ---- the hook's side ----
 
 static HANDLE exchangeMapping = nullptr;
@@ -393,6 +400,14 @@ bool ReadExchangeStatus(ExchangeStatus* status) {
     }
     memcpy(status, view + EXCHANGE_STATUS_OFFSET, sizeof *status);
     return true;
+}
+
+std::string WindowText(HWND window) {
+    WCHAR wide[2048] = {};
+    SendMessageW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(wide));
+    char text[4096] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
 }
 
 std::vector<std::string> ListLines(HWND list) {

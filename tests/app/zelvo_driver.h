@@ -70,6 +70,9 @@ bool EndResident(Resident* resident, DWORD* exitCode);
 bool WaitForResidentExit(Resident* resident, DWORD* exitCode);
 // Last resort after a failed test: the process is killed.
 void KillResident(Resident* resident);
+// After a test: a running program is ended with IDM_EXIT (a killed one would leave its hook
+// installed under Wine), and killed only when it does not end.
+void EndOrKillResident(Resident* resident);
 
 // Starts the program without waiting for anything.
 bool LaunchResident(const ScratchFolder& scratch, const std::string& arguments, PROCESS_INFORMATION* process);
@@ -98,6 +101,9 @@ constexpr UINT REQUEST_TIMEOUT_MS = 150;
 
 // The status record of the ExchangeBlock; false without a block.
 bool ReadExchangeStatus(ExchangeStatus* status);
+
+// The text of a window, also of another process (WM_GETTEXT), in Shift-JIS.
+std::string WindowText(HWND window);
 
 // The lines of a list box of another process, in Shift-JIS.
 std::vector<std::string> ListLines(HWND list);

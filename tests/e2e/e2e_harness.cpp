@@ -268,14 +268,6 @@ double TimeUntilReport(const std::function<void()>& act, const std::string& repo
     return took;
 }
 
-std::string TargetText(HWND window) {
-    WCHAR wide[2048] = {};
-    SendMessageW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(wide));
-    char text[4096] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
-
 bool TargetCaret(HWND window, RECT* caret) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;

@@ -55,9 +55,6 @@ void ClickInWindow(HWND window);
 // report, or -1 when it did not come within timeoutMs.
 double TimeUntilReport(const std::function<void()>& act, const std::string& report, DWORD timeoutMs);
 
-// The text of the target window (WM_GETTEXT across processes), in Shift-JIS.
-std::string TargetText(HWND window);
-
 // The caret of the target's thread in screen coordinates (GetGUIThreadInfo); false if it
 // has none.
 bool TargetCaret(HWND window, RECT* caret);

@@ -318,8 +318,8 @@ protected:
         ASSERT_TRUE(WaitForTargetInput()) << "the target did not take the keys";
         if (step.text != nullptr) {
             std::string expected = Sjis(step.text);
-            WaitUntil([&] { return TargetText(target.window) == expected; }, 3000);
-            EXPECT_EQ(expected, TargetText(target.window));
+            WaitUntil([&] { return WindowText(target.window) == expected; }, 3000);
+            EXPECT_EQ(expected, WindowText(target.window));
         }
         if (step.shown != SHOWN_ANY) {
             bool wanted = step.shown == SHOWN;

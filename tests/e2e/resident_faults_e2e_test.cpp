@@ -72,11 +72,7 @@ protected:
             SignalLinuxProcess(pid, LINUX_CONTINUE);
         }
         EndTarget(&target);
-        // Ended, not killed: a killed program's hook would stay installed for the next test.
-        DWORD exitCode = 0;
-        if (resident.process.hProcess != nullptr && !EndResident(&resident, &exitCode)) {
-            KillResident(&resident);
-        }
+        EndOrKillResident(&resident);  // a killed program's hook would stay for the next test
         CloseExchangeBlock();
         RemoveScratchFolder(scratch);
     }
@@ -122,8 +118,8 @@ TEST_F(ResidentFault, StoppedEveryKeyReachesTheApplicationAndTheCandidatesComeBa
     }
     TypeRomaji("\n");
     std::string typed = Sjis(u8"あいうえお");
-    EXPECT_TRUE(WaitUntil([&] { return TargetText(target.window) == typed; }, KEY_TIMEOUT_MS))
-        << "the EDIT holds " << TargetText(target.window);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(target.window) == typed; }, KEY_TIMEOUT_MS))
+        << "the EDIT holds " << WindowText(target.window);
     // One call into the stopped program waited; after it the hook left the program alone.
     EXPECT_EQ(TraceLinesStartingWith("stalled ").size(), 1u);
     EXPECT_TRUE(TraceLinesStartingWith("SRegComp").empty()) << "the commit was sent to a stopped program";
@@ -153,7 +149,7 @@ TEST_F(ResidentFault, ACommitLeavesTheClipboardToTheApplication) {
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitForTargetInput());
     std::string word = Sjis(u8"愛情");
-    ASSERT_TRUE(WaitUntil([&] { return TargetText(target.window) == word; }, KEY_TIMEOUT_MS));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(target.window) == word; }, KEY_TIMEOUT_MS));
     EXPECT_EQ(GetClipboardOwner(), target.window);
 
     ASSERT_TRUE(SignalLinuxProcess(pid, LINUX_STOP));
@@ -215,7 +211,7 @@ TEST_P(KilledResident, StartedAgainTheHookWorksOncePerMessage) {
     TypeRomaji("ai \n");
     ASSERT_TRUE(WaitForTargetInput());
     std::string love = Sjis(u8"愛");
-    EXPECT_TRUE(WaitUntil([&] { return TargetText(target.window) == love; }, KEY_TIMEOUT_MS));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(target.window) == love; }, KEY_TIMEOUT_MS));
     // The result's composition message: handled once by the hook, registered once.
     EXPECT_EQ(TraceLinesStartingWith("imecomp 1e00 ").size(), 1u);
     EXPECT_EQ(TraceLinesStartingWith("SRegComp ").size(), 1u);
