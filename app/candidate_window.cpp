@@ -130,6 +130,7 @@ static LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 static LRESULT OnTimer() {
+    CountHeartbeat();
     RunForegroundCheck();
     return 0;
 }
@@ -138,19 +139,29 @@ static void OnEnterSizeMove() {
     residentState.movedByUser = true;
 }
 
+// Each request handled tells the hook, through the heartbeat, that the program answers.
 static LRESULT OnHideRequest() {
     HideCandidateWindow();
+    CountHeartbeat();
     return 0;
 }
 
 static LRESULT OnRegisterRequest() {
     HandleRegisterRequest();
+    CountHeartbeat();
     return 0;
 }
 
 static LRESULT OnShowRequest(WPARAM wParam, LPARAM lParam) {
     HandleShowRequest(wParam, lParam);
+    CountHeartbeat();
     return 0;
+}
+
+static LRESULT OnCopyData(LPARAM lParam) {
+    BOOL handled = HandleRequestRecord(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    CountHeartbeat();
+    return handled;
 }
 
 static LRESULT OnTrayEvent(WPARAM wParam, LPARAM lParam) {
@@ -189,6 +200,8 @@ LRESULT CALLBACK CandidateWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_VKEYTOITEM:
         OnListKey(wParam);
         break;
+    case WM_COPYDATA:
+        return OnCopyData(lParam);
     case WM_COMMAND:
         return OnCommand(window, wParam, lParam);
     case WM_SYSCOMMAND:

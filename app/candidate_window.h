@@ -20,6 +20,10 @@ void HideCandidateWindow();
 // the packed position, or hides it; then records the target window and its thread.
 void HandleShowRequest(WPARAM packedPosition, LPARAM targetWindow);
 
+// The show request with its reading, from the block or from a request record. A target
+// window that no longer exists hides the candidates and is not recorded.
+void AnswerShowRequest(const char* reading, unsigned long packedPosition, HWND target);
+
 // Fills the CandidateList for reading and shows the window at x, y without activating it,
 // or hides it when nothing matches.
 void PlaceCandidateWindow(const char* reading, int x, int y);
@@ -42,3 +46,10 @@ void EndResidence();
 // Copies both strings of the ExchangeBlock into buffers of EXCHANGE_FIELD_SIZE bytes;
 // a string that lacks its NUL within its field is cut to 255 bytes.
 void CopyExchangePair(char* first, char* second);
+
+// Counts the status record's heartbeat on: the program answers (its timer, each request).
+void CountHeartbeat();
+
+// WM_COPYDATA: a show or register request that carries its strings. TRUE when the record
+// passed the check and was handled; FALSE, with nothing done, for any other data.
+BOOL HandleRequestRecord(const COPYDATASTRUCT* data);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "request_record.h"
+
 static bool IsSingleKanaOrSymbol(const char* word, LeadBytePredicate isLeadByte) {
     unsigned char first = static_cast<unsigned char>(word[0]);
     unsigned char second = static_cast<unsigned char>(word[1]);
@@ -9,7 +11,8 @@ static bool IsSingleKanaOrSymbol(const char* word, LeadBytePredicate isLeadByte)
 }
 
 bool IsWorthRegistering(const char* word, const char* reading, LeadBytePredicate isLeadByte) {
-    if (word[0] == '\0' || reading[0] == '\0') {
+    if (word[0] == '\0' || reading[0] == '\0' || ContainsControlByte(word) ||
+        ContainsControlByte(reading)) {
         return false;
     }
     size_t length = strlen(word);

@@ -39,13 +39,21 @@ void PlaceCandidateWindow(const char* reading, int x, int y) {
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SHOW_WITHOUT_ACTIVATION);
 }
 
+void AnswerShowRequest(const char* reading, unsigned long packedPosition, HWND target) {
+    if (target != nullptr && !IsWindow(target)) {
+        HideCandidateWindow();  // nobody is left to type into
+        return;
+    }
+    PlaceCandidateWindow(reading, ShowPositionX(packedPosition), ShowPositionY(packedPosition));
+    // Recorded after the placement: a hide in there forgets the old target, not this one.
+    residentState.targetWindow = target;
+    residentState.targetThread = GetWindowThreadProcessId(target, nullptr);
+}
+
 void HandleShowRequest(WPARAM packedPosition, LPARAM targetWindow) {
     char composition[EXCHANGE_FIELD_SIZE];
     char reading[EXCHANGE_FIELD_SIZE];
     CopyExchangePair(composition, reading);
-    unsigned long position = static_cast<unsigned long>(packedPosition);
-    PlaceCandidateWindow(reading, ShowPositionX(position), ShowPositionY(position));
-    // Recorded after the placement: a hide in there forgets the old target, not this one.
-    residentState.targetWindow = reinterpret_cast<HWND>(targetWindow);
-    residentState.targetThread = GetWindowThreadProcessId(residentState.targetWindow, nullptr);
+    AnswerShowRequest(reading, static_cast<unsigned long>(packedPosition),
+                      reinterpret_cast<HWND>(targetWindow));
 }

@@ -14,7 +14,8 @@ bool IsAlreadyRunning();
 HANDLE CreateExchangeMapping();
 
 // Maps the whole block into exchangeView and leaves it zeroed with the fresh mark at
-// offset 0; false on failure, after telling the user.
+// offset 0 and the status record's size filled in; false on failure, or when an object of
+// another size holds the block's name, after telling the user.
 bool MapExchangeBlock(HANDLE mapping);
 
 // Unmaps and closes the ExchangeBlock.

@@ -78,7 +78,7 @@ double TimeLastKey(HWND target, const Resident& resident, const char* prefix, WO
         fprintf(stderr, "not shown: visible %d, %ld lines, target text %s\n",
                 IsWindowVisible(resident.window),
                 static_cast<long>(SendMessageW(resident.list, LB_GETCOUNT, 0, 0)),
-                TargetText(target).c_str());
+                WindowText(target).c_str());
     }
     TypeRomaji("\x1b");  // cancel the composition for the next run
     WaitForTargetInput();
@@ -126,10 +126,7 @@ int main() {
         fprintf(stderr, "setup failed\n");
     }
     EndTarget(&target);
-    DWORD exitCode = 0;
-    if (resident.process.hProcess != nullptr && !EndResident(&resident, &exitCode)) {
-        KillResident(&resident);
-    }
+    EndOrKillResident(&resident);
     RemoveScratchFolder(scratch);
     RemoveImeForTargets();
     return status;

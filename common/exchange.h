@@ -1,8 +1,10 @@
 // What crosses between the resident program and the hook library running in other
-// processes: the shared block that carries two strings, and the window messages.
+// processes: the shared block with its two strings and the resident program's status
+// record, the request records that carry their strings with them, and the window messages.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 // The ExchangeBlock: a named block of shared memory backed by the paging file.
 constexpr const char* EXCHANGE_BLOCK_NAME = "zelvoservermappingfile";
@@ -12,11 +14,40 @@ constexpr size_t EXCHANGE_SECOND_OFFSET = 256;  // reading
 constexpr size_t EXCHANGE_FIELD_SIZE = 256;     // each field: at most 255 bytes and the NUL
 constexpr unsigned char EXCHANGE_FRESH_MARK = 100;  // byte 0 right after creation ("d")
 
+// The resident program's status record, in the block after the two strings. 32-bit fields
+// only, the same layout in both widths. Fields are only ever added at its end: size says how
+// many bytes of it the resident program fills, so a reader knows which fields it may read.
+constexpr size_t EXCHANGE_STATUS_OFFSET = 512;
+struct ExchangeStatus {
+    uint32_t size;       // sizeof(ExchangeStatus) of the resident program that fills it
+    uint32_t heartbeat;  // counted on every 500 ms and after each request handled
+};
+static_assert(sizeof(ExchangeStatus) == 8, "32-bit fields, no padding");
+static_assert(offsetof(ExchangeStatus, heartbeat) == 4, "field order");
+static_assert(EXCHANGE_STATUS_OFFSET >= 2 * EXCHANGE_FIELD_SIZE, "after the two strings");
+static_assert(EXCHANGE_STATUS_OFFSET % 4 == 0, "32-bit fields stay aligned");
+static_assert(EXCHANGE_STATUS_OFFSET + sizeof(ExchangeStatus) <= EXCHANGE_BLOCK_SIZE, "inside the block");
+
 // Private messages to the CandidateWindow (fixed numbers).
 constexpr unsigned WM_ZELVO_TRAY = 3525;      // tray icon callback: wParam icon id, lParam mouse message
 constexpr unsigned WM_ZELVO_HIDE = 4524;      // hide the CandidateWindow
 constexpr unsigned WM_ZELVO_REGISTER = 4525;  // block holds word and reading: remember them
 constexpr unsigned WM_ZELVO_SHOW = 4526;      // block holds composition and reading; wParam position, lParam target
+
+// A show or register request that carries its own strings: WM_COPYDATA sent to the
+// CandidateWindow with dwData = REQUEST_RECORD_TAG and lpData pointing to one RequestRecord.
+// The system copies the record for the receiver, so a request handled late still reads its
+// own strings, never those of a later request.
+constexpr uint32_t REQUEST_RECORD_TAG = 0x4F564C5A;  // "ZLVO"
+struct RequestRecord {
+    uint32_t kind;                     // WM_ZELVO_SHOW or WM_ZELVO_REGISTER
+    uint32_t position;                 // show: PackShowPosition; register: 0
+    uint32_t target;                   // show: the target window as a 32-bit value; register: 0
+    char first[EXCHANGE_FIELD_SIZE];   // word, or composition string; with its NUL
+    char second[EXCHANGE_FIELD_SIZE];  // reading; with its NUL
+};
+static_assert(sizeof(RequestRecord) == 12 + 2 * EXCHANGE_FIELD_SIZE, "the same layout in both widths");
+static_assert(offsetof(RequestRecord, first) == 12, "field order");
 
 // Registered messages (RegisterWindowMessageA gives every process the same number).
 constexpr const char* COMMIT_MESSAGE_NAME = "Zelvo_kakuteiMSG";

@@ -79,8 +79,8 @@ bool Run(const ScratchFolder& scratch) {
     Say("Enter: " + chosen + " is pasted into the editor");
     PressKey(VK_RETURN);
     WaitForTargetInput();
-    WaitUntil([&] { return TargetText(target.window).find(chosen) != std::string::npos; }, 5000);
-    Say("The editor holds: " + TargetText(target.window));
+    WaitUntil([&] { return WindowText(target.window).find(chosen) != std::string::npos; }, 5000);
+    Say("The editor holds: " + WindowText(target.window));
     Picture("pasted");
 
     EndTarget(&target);

@@ -1,6 +1,6 @@
 // A line of the CandidateList: the word, one TAB, the reading. The line is read into a
 // buffer of CANDIDATE_LINE_BUFFER_SIZE bytes, and word and reading each go into a 256-byte
-// field of the ExchangeBlock.
+// field of a request record.
 #pragma once
 
 #include <cstddef>

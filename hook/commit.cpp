@@ -12,16 +12,18 @@
 // since LB_GETTEXT copies a whole line whatever the buffer. A line that does not fit is
 // refused.
 static bool ReadCandidateLine(HWND list, int index, char* line) {
-    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (!CandidateLineFits(static_cast<long>(length))) {
+    LRESULT length = LB_ERR;
+    if (!SendWideToResident(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, &length) ||
+        !CandidateLineFits(static_cast<long>(length))) {
         return false;
     }
     // Room beyond the announced length: the line would have to grow past it between the
     // two requests, which only another show request could do.
     WCHAR wide[4 * CANDIDATE_LINE_BUFFER_SIZE];
-    LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
-                                  reinterpret_cast<LPARAM>(wide));
-    if (copied < 0 || copied > length) {
+    LRESULT copied = LB_ERR;
+    if (!SendWideToResident(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                            reinterpret_cast<LPARAM>(wide), &copied) ||
+        copied < 0 || copied > length) {
         return false;
     }
     wide[copied] = L'\0';
@@ -51,10 +53,11 @@ void CommitSelection(MSG* message) {
         return;
     }
     TraceTo(TraceViewer(), "k1 ");
-    int index = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
-    if (index < 0) {
-        return;  // nothing selected: the IME commits its own conversion
+    LRESULT selected = LB_ERR;
+    if (!SendToResident(list, LB_GETCURSEL, 0, 0, &selected) || selected < 0) {
+        return;  // nothing selected (or no answer): the IME commits its own conversion
     }
+    int index = static_cast<int>(selected);
     TraceTo(TraceViewer(), "k2 %d ", index);
     char line[CANDIDATE_LINE_BUFFER_SIZE];
     const char* word = nullptr;
@@ -65,10 +68,12 @@ void CommitSelection(MSG* message) {
     if (!CancelComposition(window)) {
         return;
     }
-    PutOnClipboard(CandidateWindow(), word);
+    // The target owns the clipboard: a later EmptyClipboard anywhere then asks its own
+    // thread, never the resident program.
+    PutOnClipboard(window, word);
     PasteIntoTarget(window);
     NotifyClipboardTool(window);
-    SendToCandidateWindow(WM_ZELVO_HIDE, 0, 0);
+    HideCandidates();
     ConsumeMessage(message);
     RegisterResult(word, reading);
 }

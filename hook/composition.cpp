@@ -3,6 +3,7 @@
 #include "composition_text.h"
 #include "exchange.h"
 #include "hook_operations.h"
+#include "request_record.h"
 
 #include <imm.h>
 
@@ -14,7 +15,7 @@ void HandleComposition(const MSG* message) {
     unsigned long flags = static_cast<unsigned long>(message->lParam);
     TraceTo(TraceViewer(), "imecomp %x ", flags);
     if (CompositionCleared(flags)) {
-        SendToCandidateWindow(WM_ZELVO_HIDE, 0, 0);
+        HideCandidates();
     }
     if (CompositionWanted(flags)) {
         ReadComposition(message->hwnd, flags);
@@ -32,6 +33,25 @@ static bool ReadCompositionString(HIMC context, unsigned kind, char* text) {
     LONG read = ImmGetCompositionStringA(context, kind, text, COMPOSITION_TEXT_SIZE);
     text[(read >= 0 && read < size) ? read : size] = '\0';
     return true;
+}
+
+// True when the Unicode form of the string of this kind converts back to exactly the ANSI
+// bytes read: the ANSI call turns what the code page cannot hold (emoji, some kanji) into
+// '?', and such a word must never be learned and pasted back.
+static bool AnsiHoldsUnicode(HIMC context, unsigned kind, const char* ansi) {
+    WCHAR wide[COMPOSITION_TEXT_SIZE];
+    LONG bytes = ImmGetCompositionStringW(context, kind, nullptr, 0);
+    if (bytes < 0 || bytes > static_cast<LONG>(sizeof wide)) {
+        return false;
+    }
+    LONG read = bytes == 0 ? 0 : ImmGetCompositionStringW(context, kind, wide, sizeof wide);
+    int count = read > 0 ? static_cast<int>(read / sizeof(WCHAR)) : 0;
+    char converted[2 * COMPOSITION_TEXT_SIZE];
+    BOOL usedDefault = FALSE;
+    int length = count == 0 ? 0
+                            : WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, count, converted,
+                                                  sizeof converted, nullptr, &usedDefault);
+    return AnsiTextMatches(ansi, converted, length, usedDefault != FALSE);
 }
 
 // The clause and attribute information of the composition, byte by byte, for the trace
@@ -75,7 +95,7 @@ void ReadComposition(HWND window, unsigned long flags) {
     }
     CompositionKinds kinds = ChooseCompositionKinds(flags);
     if (kinds.isResult) {
-        SendToCandidateWindow(WM_ZELVO_HIDE, 0, 0);
+        HideCandidates();
         hookProcess.lastCompositionWindow = nullptr;
     }
     LONG size = ImmGetCompositionStringA(context, kinds.text, nullptr, 0);
@@ -84,7 +104,7 @@ void ReadComposition(HWND window, unsigned long flags) {
     if (action != COMPOSITION_READ) {
         ImmReleaseContext(window, context);
         if (action == COMPOSITION_HIDE) {
-            SendToCandidateWindow(WM_ZELVO_HIDE, 0, 0);
+            HideCandidates();
         }
         return;
     }
@@ -96,9 +116,14 @@ void ReadComposition(HWND window, unsigned long flags) {
         ImmReleaseContext(window, context);
         return;
     }
+    bool fitsAnsi = !kinds.isResult || (AnsiHoldsUnicode(context, kinds.text, text) &&
+                                        AnsiHoldsUnicode(context, kinds.reading, reading));
     DumpCompositionInfo(context);
     TraceTo(TraceViewer(), "3 ");
     ImmReleaseContext(window, context);
+    if (!fitsAnsi) {
+        return;  // refused quietly: the ANSI code page cannot hold the result
+    }
     if (kinds.isResult) {
         TraceTo(TraceViewer(), "5 ");
         RegisterResult(text, reading);
@@ -125,24 +150,19 @@ static bool HasConvertedClause(HWND window) {
     return converted;
 }
 
+// The strings travel with the request; the block's view serves only the status record.
 void ShowCandidates(HWND window, const char* composition, const char* reading) {
-    if (!OpenExchangeView(EXCHANGE_FOR_SHOW)) {
-        return;
-    }
+    OpenExchangeView(EXCHANGE_FOR_SHOW);
     if (composition[0] == '\0' || reading[0] == '\0') {
         return;
     }
     TraceTo(TraceViewer(), "{%s,%s]", composition, reading);
-    if (HasConvertedClause(window)) {
-        ShowWindow(CandidateWindow(), SW_HIDE);
+    if (HasConvertedClause(window) || ContainsKanji(composition, IsAnsiLeadByte)) {
+        HideCandidates();
         return;
     }
-    if (ContainsKanji(composition, IsAnsiLeadByte)) {
-        SendToCandidateWindow(WM_ZELVO_HIDE, 0, 0);
-        return;
-    }
-    // In the block before the placement is decided: a deferred placement finds them there.
-    if (!WriteExchangePair(composition, reading)) {
+    // Kept before the placement is decided: a deferred placement finds them here.
+    if (!KeepDeferredPair(composition, reading)) {
         return;
     }
     char className[CLASS_NAME_SIZE];
@@ -156,15 +176,15 @@ void ShowCandidates(HWND window, const char* composition, const char* reading) {
     POINT point;
     FindCaretPosition(window, className, &point);
     TraceTo(TraceViewer(), "--hwnd=%x pos=%d %d ", HandleToULong(window), point.x, point.y);
-    SendShowRequest(window, point);
+    SendShowRequest(window, point, composition, reading);
 }
 
+// A word or reading with a control byte is refused here already, quietly.
 void RegisterResult(const char* word, const char* reading) {
     TraceTo(TraceViewer(), "SRegComp %s %s ", word, reading);
-    if (!OpenExchangeView(EXCHANGE_FOR_REGISTER)) {
+    OpenExchangeView(EXCHANGE_FOR_REGISTER);
+    if (ContainsControlByte(word) || ContainsControlByte(reading)) {
         return;
     }
-    if (WriteExchangePair(word, reading)) {
-        SendToCandidateWindow(WM_ZELVO_REGISTER, 0, 0);
-    }
+    SendRequestRecord(WM_ZELVO_REGISTER, 0, nullptr, word, reading);
 }

@@ -1,5 +1,7 @@
 #include "composition_text.h"
 
+#include <cstring>
+
 #include "class_name.h"
 
 constexpr unsigned long WANTED_FLAGS =
@@ -29,6 +31,11 @@ CompositionSizeAction ActOnCompositionSize(long size) {
 
 bool ReadingSizeFits(long size) {
     return size >= 0 && size < COMPOSITION_TEXT_SIZE;
+}
+
+bool AnsiTextMatches(const char* ansi, const char* converted, long length, bool usedDefault) {
+    return !usedDefault && length >= 0 && strlen(ansi) == static_cast<size_t>(length) &&
+           memcmp(ansi, converted, static_cast<size_t>(length)) == 0;
 }
 
 bool IsAllUnconvertedInput(const unsigned char* attributes, long size) {

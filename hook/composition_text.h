@@ -46,6 +46,11 @@ CompositionSizeAction ActOnCompositionSize(long size);
 // fit, or an error size, drops the whole request rather than cut the reading.
 bool ReadingSizeFits(long size);
 
+// The ANSI test of a result: true when the bytes read with the ANSI call (ansi, with its
+// NUL) are exactly the Unicode form converted to the ANSI code page (converted, length bytes,
+// no NUL needed) and no default character had to stand in for one the code page lacks.
+bool AnsiTextMatches(const char* ansi, const char* converted, long length, bool usedDefault);
+
 // The unconverted-input test: true when none of the first size attribute bytes is set
 // (0 marks unconverted input). A size of 0 or below, or of 256 or more, passes.
 bool IsAllUnconvertedInput(const unsigned char* attributes, long size);

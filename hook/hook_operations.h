@@ -18,8 +18,6 @@ HWND CandidateWindow();
 HWND CandidateList();
 // True when the CandidateWindow exists and is visible.
 bool CandidatesVisible();
-// Sends a private message to the CandidateWindow and waits until it is handled.
-void SendToCandidateWindow(UINT message, WPARAM wParam, LPARAM lParam);
 // The class name of window (GetClassNameA, last byte forced to NUL; empty on failure).
 void ReadClassName(HWND window, char name[CLASS_NAME_SIZE]);
 // The viewer of the TraceChannel, null when none was found.
@@ -50,15 +48,28 @@ void ReadComposition(HWND window, unsigned long flags);
 void ShowCandidates(HWND window, const char* composition, const char* reading);
 void RegisterResult(const char* word, const char* reading);
 
-// ---- exchange_view.cpp ----
+// ---- resident_link.cpp: every call into the resident program, bounded ----
 
 // Which request opens the view: the text traced when mapping it fails.
-enum ExchangeUser { EXCHANGE_FOR_REGISTER, EXCHANGE_FOR_SHOW };
-// Makes sure this process has a view of the ExchangeBlock (one attempt per process).
+enum ExchangeUser { EXCHANGE_FOR_REGISTER, EXCHANGE_FOR_SHOW, EXCHANGE_FOR_STATUS };
+// Makes sure this process has a view of the ExchangeBlock and its status record (one attempt
+// per process).
 bool OpenExchangeView(ExchangeUser user);
-// Writes the two strings into the block's fields. Refused (nothing written) without a view
-// or when either string would not fit its field.
-bool WriteExchangePair(const char* first, const char* second);
+// False while the resident program counts as stalled: the hook then leaves every message to
+// the application, as if Zelvo were not running.
+bool ResidentAvailable();
+// Sends to a window of the resident program and waits at most RESIDENT_SEND_TIMEOUT_MS.
+// True with the answer when it came; false when the resident program is stalled (nothing is
+// sent), did not answer in time (it is then marked stalled), or the window is gone.
+bool SendToResident(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* answer);
+// The same through the wide message call (the CandidateList's text).
+bool SendWideToResident(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* answer);
+// WM_ZELVO_HIDE: every hide the hook asks for.
+void HideCandidates();
+// A show or register request with its strings in a record of its own (WM_COPYDATA). False
+// when a string does not fit its field or the request was not answered.
+bool SendRequestRecord(unsigned kind, unsigned long position, HWND target, const char* first,
+                       const char* second);
 
 // ---- caret.cpp ----
 
@@ -68,7 +79,9 @@ void FindCaretPosition(HWND window, const char* className, POINT* point);
 // ---- placement.cpp ----
 
 // Sends the show request for window at point (client coordinates of window).
-void SendShowRequest(HWND window, POINT point);
+void SendShowRequest(HWND window, POINT point, const char* composition, const char* reading);
+// Keeps the pair for the placement deferred to "Zelvo_moveMSG"; false when it does not fit.
+bool KeepDeferredPair(const char* composition, const char* reading);
 // "Zelvo_moveMSG": places the candidates for the deferred target.
 void PlaceDeferredCandidates();
 // WM_LBUTTONUP: shows the last composition of this process again.

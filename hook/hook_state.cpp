@@ -12,7 +12,8 @@ HookSharedState hookShared __attribute__((section(".shared"), shared)) = {};
 #endif
 
 HookProcessState hookProcess = {
-    nullptr, 0, 0, 0, INVALID_HANDLE_VALUE, nullptr, nullptr, nullptr, nullptr,
+    nullptr, 0, 0, 0, INVALID_HANDLE_VALUE, nullptr, nullptr, nullptr, nullptr, TLS_OUT_OF_INDEXES,
+    {}, {},
 };
 
 HWND SharedWindow(ULONG value) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "exchange.h"
 #include "settings_path.h"
 
 // Shared by all processes on the desktop (a data section marked read, write and shared).
@@ -18,6 +19,13 @@ struct HookSharedState {
     ULONG traceViewer;                        // the TraceChannel viewer, 0 until found
     ULONG candidateList;                      // the CandidateList inside the CandidateWindow
     ULONG deferredTarget;                     // window waiting for "Zelvo_moveMSG", 0 if none
+    // The stall mark: set when a call into the resident program was not answered in time,
+    // cleared once it answers again (stall_mark.h). stalled is written last when a mark is
+    // made, so a reader that sees it set finds the rest of the mark written.
+    ULONG stalled;                            // 1 while the resident program counts as stalled
+    ULONG stallHeartbeatKnown;                // 1 when stallHeartbeat was read at the mark
+    ULONG stallHeartbeat;                     // the status record's heartbeat at the mark
+    ULONG stallTick;                          // GetTickCount at the mark
 };
 
 static_assert(sizeof(ULONG) == 4, "shared handles are 32-bit values");
@@ -26,6 +34,8 @@ static_assert(offsetof(HookSharedState, settingsPath) == 8, "field order");
 static_assert(offsetof(HookSharedState, traceViewer) == 8 + SETTINGS_PATH_SIZE, "field order");
 static_assert(offsetof(HookSharedState, candidateList) == 12 + SETTINGS_PATH_SIZE, "field order");
 static_assert(offsetof(HookSharedState, deferredTarget) == 16 + SETTINGS_PATH_SIZE, "field order");
+static_assert(offsetof(HookSharedState, stalled) == 20 + SETTINGS_PATH_SIZE, "field order");
+static_assert(offsetof(HookSharedState, stallTick) == 32 + SETTINGS_PATH_SIZE, "field order");
 
 // GetGUIThreadInfo, looked up at run time.
 typedef BOOL(WINAPI* GuiThreadInfoFunction)(DWORD thread, GUITHREADINFO* info);
@@ -42,6 +52,10 @@ struct HookProcessState {
     HWND lastCompositionWindow;       // window of the latest composition in this process
     HMODULE systemLibrary;            // user32.dll, once looked up
     GuiThreadInfoFunction guiThreadInfo;
+    DWORD recordSlot;                 // TLS index: the message record a thread's hook handles
+    // The composition whose placement waits for "Zelvo_moveMSG" in this process.
+    char deferredComposition[EXCHANGE_FIELD_SIZE];
+    char deferredReading[EXCHANGE_FIELD_SIZE];
 };
 
 extern HookSharedState hookShared;

@@ -17,18 +17,23 @@ static void PostPageKey(HWND list, unsigned key, LPARAM keyLParam) {
     PostMessageA(list, WM_KEYUP, key, static_cast<LPARAM>(KeyUpLParam(downLParam)));
 }
 
+// A key whose move the resident program did not answer goes on to the application.
 static void MoveSelection(MSG* message, unsigned keyCode, unsigned mappedKey) {
     if (!CandidatesVisible()) {
         return;
     }
     HWND list = CandidateList();
-    int current = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    LRESULT current = LB_ERR;
+    if (!SendToResident(list, LB_GETCURSEL, 0, 0, &current)) {
+        return;
+    }
     SelectionMove move = MoveOfSelectionKey(keyCode, mappedKey);
     int next = 0;
     if (move == SELECTION_PAGE) {
         PostPageKey(list, mappedKey, message->lParam);
-    } else if (NextSelection(current, move, &next)) {
-        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(next), 0);
+    } else if (NextSelection(static_cast<int>(current), move, &next) &&
+               !SendToResident(list, LB_SETCURSEL, static_cast<WPARAM>(next), 0, nullptr)) {
+        return;
     }
     TraceTo(TraceViewer(), "key=%x %x ", keyCode, mappedKey);
     // The class name is needed only for the one exception: Ctrl plus the key in "_WwG".

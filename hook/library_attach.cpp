@@ -11,6 +11,7 @@ static void AttachProcess(HINSTANCE module) {
     hookProcess.dummyMessage = RegisterWindowMessageA(DUMMY_MESSAGE_NAME);
     hookProcess.commitMessage = RegisterWindowMessageA(COMMIT_MESSAGE_NAME);
     hookProcess.moveMessage = RegisterWindowMessageA(MOVE_MESSAGE_NAME);
+    hookProcess.recordSlot = TlsAlloc();  // TLS_OUT_OF_INDEXES: no guard against chained copies
     // One successful lookup serves every process: the viewer is never looked up again.
     if (hookShared.traceViewer == 0) {
         hookShared.traceViewer = ToSharedValue(FindTraceViewer());
@@ -21,6 +22,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
     (void)reserved;
     if (reason == DLL_PROCESS_ATTACH) {
         AttachProcess(module);
+    } else if (reason == DLL_PROCESS_DETACH && hookProcess.recordSlot != TLS_OUT_OF_INDEXES) {
+        TlsFree(hookProcess.recordSlot);
     }
     return TRUE;
 }

@@ -33,9 +33,22 @@ static void StoreSettingsPath(char* settingsName) {
     }
 }
 
+// A hook handle still stored here was left by a copy of the program that ended without
+// EndZelvo (it crashed or was killed). Where the system keeps such a hook, it would run
+// beside the new one: it is removed first.
+static void RemoveLeftoverHook() {
+    HHOOK leftover = SharedHook();
+    if (leftover != nullptr) {
+        UnhookWindowsHookEx(leftover);
+        hookShared.hookHandle = 0;
+    }
+}
+
 ZELVOS_API int WINAPI InitZelvo(char* settingsName, HWND candidateWindow, HWND candidateList) {
+    RemoveLeftoverHook();
     hookShared.candidateWindow = ToSharedValue(candidateWindow);
     hookShared.candidateList = ToSharedValue(candidateList);
+    hookShared.stalled = 0;  // a mark about an earlier copy of the program
     StoreSettingsPath(settingsName);
     HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, MessageHook, hookProcess.module, 0);
     hookShared.hookHandle = ToSharedValue(hook);

@@ -1,5 +1,6 @@
 // Making the target paste the clipboard: a WM_PASTE for the edit controls that take it, a
-// synthetic Ctrl+V for every other window; and the clipboard tool's notification.
+// synthetic Ctrl+V for every other window; and the clipboard tool's notification, which
+// does not wait for the tool.
 #include "hook_operations.h"
 #include "paste_class.h"
 
@@ -41,5 +42,5 @@ void NotifyClipboardTool(HWND window) {
     if (tool == nullptr) {
         return;
     }
-    SendMessageA(tool, message, 1, 0);
+    SendNotifyMessageA(tool, message, 1, 0);  // no answer is needed: nothing waits for the tool
 }

@@ -1,19 +1,30 @@
 // Placing the candidates at the caret of the target: at once, when the target's thread
 // retrieves the deferred move message, or again after a left-button release; and hiding
 // them on other mouse input.
+#include <cstring>
+
 #include "composition_text.h"
 #include "exchange.h"
 #include "hook_operations.h"
 
-void SendShowRequest(HWND window, POINT point) {
+void SendShowRequest(HWND window, POINT point, const char* composition, const char* reading) {
     ClientToScreen(window, &point);
-    SendToCandidateWindow(WM_ZELVO_SHOW, PackShowPosition(point.x, point.y),
-                          reinterpret_cast<LPARAM>(window));
+    SendRequestRecord(WM_ZELVO_SHOW, PackShowPosition(point.x, point.y), window, composition, reading);
 }
 
-// The composition and its reading are already in the ExchangeBlock: ShowCandidates wrote
-// them before deferring. A move message that finds the slot empty (an earlier one used it)
-// places nothing.
+bool KeepDeferredPair(const char* composition, const char* reading) {
+    size_t compositionLength = strnlen(composition, EXCHANGE_FIELD_SIZE);
+    size_t readingLength = strnlen(reading, EXCHANGE_FIELD_SIZE);
+    if (compositionLength >= EXCHANGE_FIELD_SIZE || readingLength >= EXCHANGE_FIELD_SIZE) {
+        return false;
+    }
+    memcpy(hookProcess.deferredComposition, composition, compositionLength + 1);
+    memcpy(hookProcess.deferredReading, reading, readingLength + 1);
+    return true;
+}
+
+// The composition and its reading were kept by ShowCandidates before it deferred. A move
+// message that finds the slot empty (an earlier one used it) places nothing.
 void PlaceDeferredCandidates() {
     HWND target = SharedWindow(hookShared.deferredTarget);
     if (target == nullptr) {
@@ -24,7 +35,7 @@ void PlaceDeferredCandidates() {
     POINT point;
     FindCaretPosition(target, className, &point);
     TraceTo(TraceViewer(), "--pos=%d %d ", point.x, point.y);
-    SendShowRequest(target, point);
+    SendShowRequest(target, point, hookProcess.deferredComposition, hookProcess.deferredReading);
     TraceTo(TraceViewer(), "-- %X", hookShared.candidateWindow);
     hookShared.deferredTarget = 0;
 }
@@ -35,9 +46,9 @@ void RefreshCandidates() {
     }
 }
 
-// Hidden directly, without WM_ZELVO_HIDE; the mouse message still reaches the application.
+// The mouse message still reaches the application.
 void HideCandidatesOnMouse() {
     if (CandidatesVisible()) {
-        ShowWindow(CandidateWindow(), SW_HIDE);
+        HideCandidates();
     }
 }

@@ -10,13 +10,10 @@ HWND CandidateList() {
     return SharedWindow(hookShared.candidateList);
 }
 
+// Asks the system, not the resident program's thread: it never waits.
 bool CandidatesVisible() {
     HWND window = CandidateWindow();
     return window != nullptr && IsWindowVisible(window);
-}
-
-void SendToCandidateWindow(UINT message, WPARAM wParam, LPARAM lParam) {
-    SendMessageA(CandidateWindow(), message, wParam, lParam);
 }
 
 void ReadClassName(HWND window, char name[CLASS_NAME_SIZE]) {

@@ -144,7 +144,8 @@ TEST_F(CandidateWindowTest, ShowRequestPlacesTheWindowAtTheCaretWithoutActivatin
         {"one pixel left of that", 783, 100, Rect(783, 100, 240, 160)},
         {"too close to the bottom edge", 50, 740, Rect(50, 720, 240, 48)},
         {"below the bottom edge", 50, 900, Rect(50, 720, 240, 48)},
-        {"left of the screen (signed x)", -50, 100, Rect(-50, 100, 240, 160)},
+        {"left of the screen (signed x): onto its left edge", -50, 100, Rect(0, 100, 240, 160)},
+        {"above the screen (signed y): onto its top edge", 100, -30, Rect(100, 0, 240, 160)},
     };
     for (const PlacementCase& c : cases) {
         SendHideRequest(resident.window);
@@ -225,6 +226,36 @@ TEST_F(CandidateWindowTest, HidesByEveryPathAndStaysResident) {
     EXPECT_EQ(ListLines(resident.list), Lines({0, 1}));
 }
 
+TEST_F(CandidateWindowTest, CandidatesHideWhenTheirTargetWindowIsGone) {
+    const UINT commit = RegisterWindowMessageA(COMMIT_MESSAGE_NAME);
+    // A show request for a window that no longer exists hides the candidates and leaves no
+    // target behind: Enter in the list asks nobody to commit.
+    HWND gone = CreateTargetWindow(500, 300);
+    ASSERT_NE(gone, nullptr);
+    DestroyWindow(gone);
+    ASSERT_TRUE(BringToFront(target));
+    Show(u8"か");
+    ASSERT_TRUE(Visible());
+    SendShowRequest(resident.window, Sjis(u8"か"), Sjis(u8"か"), 100, 100, gone);
+    EXPECT_FALSE(Visible());
+    SendShowRequest(resident.window, Sjis(u8"か"), Sjis(u8"か"), 100, 100, gone);
+    EXPECT_FALSE(Visible()) << "shown for a window that is gone";
+    SendMessageW(resident.list, WM_KEYDOWN, VK_RETURN, 0);
+    MSG message = {};
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, commit, commit, PM_REMOVE));
+
+    // The target dies while its thread stays in front: the next foreground check hides.
+    HWND doomed = CreateTargetWindow(500, 300);
+    ASSERT_NE(doomed, nullptr);
+    ASSERT_TRUE(BringToFront(target));
+    SendShowRequest(resident.window, Sjis(u8"か"), Sjis(u8"か"), 100, 100, doomed);
+    ASSERT_TRUE(Visible());
+    EXPECT_FALSE(WaitUntil([&] { return !Visible(); }, FOREGROUND_TIMEOUT_MS)) << "hidden while the target lived";
+    DestroyWindow(doomed);
+    ASSERT_EQ(GetForegroundWindow(), target);
+    EXPECT_TRUE(WaitUntil([&] { return !Visible(); }, FOREGROUND_TIMEOUT_MS));
+}
+
 // ---- commit requests ----
 
 enum Trigger { PRESS_ENTER, DOUBLE_CLICK_LINE, PRESS_SPACE };
@@ -299,6 +330,9 @@ TEST_F(CandidateWindowTest, RegisterRequestsPassTheFilterOrAreDropped) {
         {"two kanji", u8"茶碗", u8"ちゃわん", true},
         {"empty word", "", u8"いぬ", false},
         {"empty reading", u8"犬", "", false},
+        {"a TAB in the word", u8"茶\t碗", u8"ちゃわん", false},
+        {"a line feed in the reading", u8"茶碗", u8"ちゃ\nわん", false},
+        {"a carriage return and line feed after the word", u8"茶碗\r\n", u8"ちゃわん", false},
     };
     for (const RegisterCase& c : cases) {
         std::string word = Sjis(c.word);

@@ -15,14 +15,18 @@ struct ForegroundCase {
 };
 
 const ForegroundCase FOREGROUND_CASES[] = {
-    {"user turned to another application", {true, TARGET, OTHER, false}, true},
-    {"target still in front", {true, TARGET, TARGET, false}, false},
-    {"user clicked into the candidates", {true, TARGET, OTHER, true}, false},
-    {"window hidden", {false, TARGET, OTHER, false}, false},
-    {"no target recorded", {true, 0, OTHER, false}, false},
+    {"user turned to another application", {true, TARGET, OTHER, false, false}, true},
+    {"target still in front", {true, TARGET, TARGET, false, false}, false},
+    {"user clicked into the candidates", {true, TARGET, OTHER, true, false}, false},
+    {"window hidden", {false, TARGET, OTHER, false, false}, false},
+    {"no target recorded", {true, 0, OTHER, false, false}, false},
+    {"target window gone, its thread still in front", {true, TARGET, TARGET, false, true}, true},
+    {"target window gone, user in the candidates", {true, TARGET, OTHER, true, true}, true},
+    {"target window gone, window hidden", {false, TARGET, TARGET, false, true}, false},
+    {"target window gone, no target recorded", {true, 0, OTHER, false, true}, false},
 };
 
-TEST(ForegroundRuleTest, HidesOnlyWhenTheUserTurnedAway) {
+TEST(ForegroundRuleTest, HidesWhenTheUserTurnedAwayOrTheTargetIsGone) {
     for (const ForegroundCase& c : FOREGROUND_CASES) {
         EXPECT_EQ(ShouldHideForForeground(c.view), c.hide) << c.what;
     }

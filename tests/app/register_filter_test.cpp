@@ -29,6 +29,11 @@ const FilterCase FILTER_CASES[] = {
     {"empty word", "", "\x82\xa0", false},
     {"empty reading", "\x88\x9f", "", false},
     {"both empty", "", "", false},
+    {"a TAB in the word", "\x88\x9f\t\x88\xa4", "\x82\xa0", false},
+    {"a line feed in the word", "ab\n", "ab", false},
+    {"a carriage return in the reading", "\x88\x9f\x88\xa4", "\x82\xa0\r", false},
+    {"a control byte at the start of the reading", "ab", "\x1f" "ab", false},
+    {"a blank and a DEL are kept", "a b\x7f", "a b", true},
 };
 
 TEST(RegisterFilterTest, RemembersOnlyWordsWorthRemembering) {

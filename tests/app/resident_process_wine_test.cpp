@@ -31,12 +31,7 @@ protected:
 
     void TearDown() override {
         DestroyWindow(target);
-        if (resident.process.hProcess != nullptr) {
-            DWORD exitCode = 99;
-            if (!EndResident(&resident, &exitCode)) {
-                KillResident(&resident);
-            }
-        }
+        EndOrKillResident(&resident);
         CloseExchangeBlock();
         RemoveScratchFolder(scratch);
     }
@@ -58,12 +53,20 @@ protected:
     HWND target = nullptr;
 };
 
+// The mark at offset 0, the status record with its size, zeros everywhere else (the
+// heartbeat counts on from 0 while the program runs).
 bool BlockIsFresh(const unsigned char* view) {
     if (view[0] != EXCHANGE_FRESH_MARK) {
         return false;
     }
+    ExchangeStatus status;
+    memcpy(&status, view + EXCHANGE_STATUS_OFFSET, sizeof status);
+    if (status.size != sizeof(ExchangeStatus)) {
+        return false;
+    }
     for (size_t i = 1; i < EXCHANGE_BLOCK_SIZE; ++i) {
-        if (view[i] != 0) {
+        bool inStatus = i >= EXCHANGE_STATUS_OFFSET && i < EXCHANGE_STATUS_OFFSET + sizeof status;
+        if (!inStatus && view[i] != 0) {
             return false;
         }
     }
@@ -86,6 +89,60 @@ TEST_F(ResidentProcessTest, BlockHoldsTheMarkThenZerosAfterStartUp) {
     EXPECT_TRUE(BlockIsFresh(view));
     UnmapViewOfFile(staleView);
     CloseHandle(stale);
+}
+
+TEST_F(ResidentProcessTest, AnObjectOfAnotherSizeUnderTheBlocksNameStopsTheStartWithAMessage) {
+    // Someone else's 4 KiB mapping holds the name: clearing 64 KiB of it would crash.
+    const DWORD FOREIGN_SIZE = 4096;
+    HANDLE foreign = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE | SEC_COMMIT, 0, FOREIGN_SIZE,
+                                        EXCHANGE_BLOCK_NAME);
+    ASSERT_NE(foreign, nullptr);
+    unsigned char* foreignView = static_cast<unsigned char*>(MapViewOfFile(foreign, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    ASSERT_NE(foreignView, nullptr);
+    memset(foreignView, 0xAB, FOREIGN_SIZE);
+
+    ASSERT_TRUE(MakeScratchFolder(&scratch));
+    ASSERT_TRUE(WriteFileBytes(scratch.dir + "ZELVO.TXT", ORIGINAL_FILE));
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(LaunchResident(scratch, "", &process));
+    // The message box of the process: its caption, and its text in the static control 0xFFFF.
+    HWND box = nullptr;
+    std::string caption;
+    std::string text;
+    bool shown = WaitUntil([&] { return (box = FindWindowOfProcess("#32770", process.dwProcessId)) != nullptr; },
+                           START_TIMEOUT_MS);
+    if (shown) {
+        caption = WindowText(box);
+        text = WindowText(GetDlgItem(box, 0xFFFF));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    DWORD exitCode = 99;
+    bool ended = WaitUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, EXIT_TIMEOUT_MS);
+    if (!ended) {
+        TerminateProcess(process.hProcess, 99);
+    }
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    ASSERT_TRUE(shown) << "no message box";
+    EXPECT_EQ(caption, "Zelvo");
+    EXPECT_EQ(text, Sjis(u8"Zelvo を起動できません。\n\n"
+                              u8"別のプログラムが共有メモリ「zelvoservermappingfile」を異なる大きさで使っています。"
+                              u8"そのプログラムを終了してから、Zelvo をもう一度起動してください。"));
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(exitCode, 1u);
+    // Nothing of the other object was touched, no window and no dictionary save came.
+    bool untouched = true;
+    for (DWORD i = 0; i < FOREIGN_SIZE; ++i) {
+        untouched = untouched && foreignView[i] == 0xAB;
+    }
+    EXPECT_TRUE(untouched);
+    EXPECT_EQ(FindWindowExA(nullptr, nullptr, CANDIDATE_CLASS_NAME, nullptr), nullptr);
+    EXPECT_EQ(FileText("ZELVO.TXT"), ORIGINAL_FILE);
+    EXPECT_EQ(FileText("ZELVO.bak"), "(missing)");
+    UnmapViewOfFile(foreignView);
+    CloseHandle(foreign);
 }
 
 TEST_F(ResidentProcessTest, SecondStartExitsWithOneAndDisturbsNothing) {

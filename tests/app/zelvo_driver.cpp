@@ -248,7 +248,7 @@ static bool LaunchWide(const ScratchFolder& scratch, const std::string& argument
                           scratch.wideDir.c_str(), &startup, process) != FALSE;
 }
 
-static bool Launch(const ScratchFolder& scratch, const std::string& arguments, PROCESS_INFORMATION* process) {
+bool LaunchResident(const ScratchFolder& scratch, const std::string& arguments, PROCESS_INFORMATION* process) {
     if (!scratch.wideDir.empty()) {
         return LaunchWide(scratch, arguments, process);
     }
@@ -261,9 +261,9 @@ static bool Launch(const ScratchFolder& scratch, const std::string& arguments, P
                           nullptr, scratch.dir.c_str(), &startup, process) != FALSE;
 }
 
-static HWND FindWindowOfProcess(DWORD processId) {
+HWND FindWindowOfProcess(const char* className, DWORD processId) {
     HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, CANDIDATE_CLASS_NAME, nullptr)) != nullptr) {
+    while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         if (owner == processId) {
@@ -292,13 +292,13 @@ static HWND StartPokeWindow() {
 
 bool StartResident(const ScratchFolder& scratch, const std::string& arguments, Resident* resident,
                    bool waitForHook, bool withTraceViewer) {
-    if (!Launch(scratch, arguments, &resident->process)) {
+    if (!LaunchResident(scratch, arguments, &resident->process)) {
         fprintf(stderr, "cannot start %s: error %lu\n", scratch.programPath.c_str(), GetLastError());
         return false;
     }
     DWORD processId = resident->process.dwProcessId;
     HWND poke = withTraceViewer ? StartTraceViewer() : StartPokeWindow();
-    bool ready = WaitUntil([&] { return (resident->window = FindWindowOfProcess(processId)) != nullptr; },
+    bool ready = WaitUntil([&] { return (resident->window = FindWindowOfProcess(CANDIDATE_CLASS_NAME, processId)) != nullptr; },
                            START_TIMEOUT_MS) &&
                  (waitForHook ? WaitUntil([&] { return HookReachedThisProcess(scratch, poke); }, START_TIMEOUT_MS)
                               : WaitForInputIdle(resident->process.hProcess, START_TIMEOUT_MS) == 0);
@@ -321,7 +321,7 @@ static bool WaitForProcess(HANDLE process, DWORD* exitCode) {
 
 bool RunToExit(const ScratchFolder& scratch, const std::string& arguments, DWORD* exitCode) {
     PROCESS_INFORMATION process = {};
-    if (!Launch(scratch, arguments, &process)) {
+    if (!LaunchResident(scratch, arguments, &process)) {
         return false;
     }
     bool ended = WaitForProcess(process.hProcess, exitCode);
@@ -352,6 +352,13 @@ void KillResident(Resident* resident) {
         CloseHandle(resident->process.hThread);
         CloseHandle(resident->process.hProcess);
         resident->process = {};
+    }
+}
+
+void EndOrKillResident(Resident* resident) {
+    DWORD exitCode = 0;
+    if (resident->process.hProcess != nullptr && !EndResident(resident, &exitCode)) {
+        KillResident(resident);
     }
 }
 
@@ -398,6 +405,50 @@ void SendRegisterRequest(HWND window, const std::string& word, const std::string
 
 void SendHideRequest(HWND window) {
     SendMessageA(window, WM_ZELVO_HIDE, 0, 0);
+}
+
+bool SendCopyData(HWND window, ULONG_PTR tag, const void* data, DWORD size, LRESULT* answer) {
+    COPYDATASTRUCT copy = {};
+    copy.dwData = tag;
+    copy.cbData = size;
+    copy.lpData = const_cast<void*>(data);
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
+                            SMTO_ABORTIFHUNG | SMTO_NORMAL, REQUEST_TIMEOUT_MS, &result) == 0) {
+        return false;
+    }
+    if (answer != nullptr) {
+        *answer = static_cast<LRESULT>(result);
+    }
+    return true;
+}
+
+bool SendRequestRecord(HWND window, unsigned kind, int x, int y, HWND target, const std::string& first,
+                       const std::string& second, LRESULT* answer) {
+    RequestRecord record = {};
+    record.kind = kind;
+    record.position = static_cast<uint32_t>(PackShowPosition(x, y));
+    record.target = HandleToULong(target);
+    lstrcpynA(record.first, first.c_str(), sizeof record.first);
+    lstrcpynA(record.second, second.c_str(), sizeof record.second);
+    return SendCopyData(window, REQUEST_RECORD_TAG, &record, sizeof record, answer);
+}
+
+bool ReadExchangeStatus(ExchangeStatus* status) {
+    const unsigned char* view = OpenExchangeBlock();
+    if (view == nullptr) {
+        return false;
+    }
+    memcpy(status, view + EXCHANGE_STATUS_OFFSET, sizeof *status);
+    return true;
+}
+
+std::string WindowText(HWND window) {
+    WCHAR wide[2048] = {};
+    SendMessageW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(wide));
+    char text[4096] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
 }
 
 std::vector<std::string> ListLines(HWND list) {

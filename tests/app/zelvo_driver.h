@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "exchange.h"
+
 constexpr DWORD POLL_INTERVAL_MS = 10;
 constexpr DWORD START_TIMEOUT_MS = 15000;
 constexpr DWORD EXIT_TIMEOUT_MS = 15000;
@@ -72,6 +74,15 @@ bool EndResident(Resident* resident, DWORD* exitCode);
 bool WaitForResidentExit(Resident* resident, DWORD* exitCode);
 // Last resort after a failed test: the process is killed.
 void KillResident(Resident* resident);
+// After a test: a running program is ended with IDM_EXIT (a killed one would leave its hook
+// installed under Wine), and killed only when it does not end.
+void EndOrKillResident(Resident* resident);
+
+// Starts the program without waiting for anything.
+bool LaunchResident(const ScratchFolder& scratch, const std::string& arguments, PROCESS_INFORMATION* process);
+
+// A top-level window of the class that belongs to the process; null when there is none.
+HWND FindWindowOfProcess(const char* className, DWORD processId);
 
 // The ExchangeBlock as the hook sees it.
 unsigned char* OpenExchangeBlock();
@@ -82,6 +93,21 @@ void SendShowRequest(HWND window, const std::string& composition, const std::str
                      int x, int y, HWND target);
 void SendRegisterRequest(HWND window, const std::string& word, const std::string& reading);
 void SendHideRequest(HWND window);
+
+// A show or register request in a record of its own (WM_COPYDATA), as the hook sends it, with
+// the hook's bound. True when it was answered; *answer then holds the program's result.
+bool SendRequestRecord(HWND window, unsigned kind, int x, int y, HWND target, const std::string& first,
+                       const std::string& second, LRESULT* answer = nullptr);
+// Any WM_COPYDATA, hostile ones included, with the same bound; size bytes from data.
+bool SendCopyData(HWND window, ULONG_PTR tag, const void* data, DWORD size, LRESULT* answer);
+// The wait of the two above, the same as the hook's.
+constexpr UINT REQUEST_TIMEOUT_MS = 150;
+
+// The status record of the ExchangeBlock; false without a block.
+bool ReadExchangeStatus(ExchangeStatus* status);
+
+// The text of a window, also of another process (WM_GETTEXT), in Shift-JIS.
+std::string WindowText(HWND window);
 
 // The lines of a list box of another process, in Shift-JIS.
 std::vector<std::string> ListLines(HWND list);

@@ -119,7 +119,7 @@ static HWND ReadyWindow() {
     return nullptr;
 }
 
-bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target) {
+bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook) {
     ClearReports();
     char commandLine[MAX_PATH + 64];
     snprintf(commandLine, sizeof commandLine, "\"%se2e_target.exe\" %s %lx",
@@ -135,7 +135,7 @@ bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target)
         fprintf(stderr, "the target did not report its window\n");
         return false;
     }
-    if (!WaitUntil([&] {
+    if (waitForHook && !WaitUntil([&] {
             PostMessageA(target->window, WM_NULL, 0, 0);
             return HookLoadedIn(processId, scratch);
         }, START_TIMEOUT_MS)) {
@@ -227,12 +227,45 @@ bool WaitForTargetInput() {
     }, START_TIMEOUT_MS);
 }
 
-std::string TargetText(HWND window) {
-    WCHAR wide[2048] = {};
-    SendMessageW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(wide));
-    char text[4096] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
+void ClickInWindow(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+    }
+    inputs[0].mi.dx = ((r.right - 30) * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN);
+    inputs[0].mi.dy = ((r.top + r.bottom) / 2 * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+static double MillisecondsSince(const LARGE_INTEGER& start) {
+    LARGE_INTEGER now;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double TimeUntilReport(const std::function<void()>& act, const std::string& report, DWORD timeoutMs) {
+    size_t from = reports.size();
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    act();
+    double took = -1;
+    WaitUntil([&] {
+        for (size_t i = from; i < reports.size(); ++i) {
+            if (reports[i] == report) {
+                took = MillisecondsSince(start);
+                return true;
+            }
+        }
+        return false;
+    }, timeoutMs);
+    return took;
 }
 
 bool TargetCaret(HWND window, RECT* caret) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,9 @@ struct Target {
 };
 
 // Starts e2e_target.exe with a window of kind (edit, richedit, paster, wwg), waits until
-// the hook library of scratch is loaded in it and its window is in the foreground.
-bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target);
+// the hook library of scratch is loaded in it (unless waitForHook is false: no resident
+// program runs) and its window is in the foreground.
+bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook = true);
 void EndTarget(Target* target);
 
 // Real key events. Letters as romaji ('a'..'z'), ' ' Space, '\n' Enter, '\b' Backspace,
@@ -44,8 +46,14 @@ void TypeRomaji(const char* keys);
 // its release: everything typed before it has been retrieved by the target.
 bool WaitForTargetInput();
 
-// The text of the target window (WM_GETTEXT across processes), in Shift-JIS.
-std::string TargetText(HWND window);
+// A real left click (SendInput) near the right end of the window, away from the candidates
+// at the caret.
+void ClickInWindow(HWND window);
+
+// Runs act (a key or a click), then waits until the target reports report ("down e5",
+// "mouse 202", ...) after the reports that came before. The milliseconds from act to the
+// report, or -1 when it did not come within timeoutMs.
+double TimeUntilReport(const std::function<void()>& act, const std::string& report, DWORD timeoutMs);
 
 // The caret of the target's thread in screen coordinates (GetGUIThreadInfo); false if it
 // has none.

@@ -12,6 +12,7 @@
 
 #include "e2e_harness.h"
 #include "e2e_protocol.h"
+#include "install_ime.h"
 
 namespace {
 
@@ -44,6 +45,8 @@ struct Scenario {
     std::vector<Step> steps;
     Notice toolNotice;       // the "Marnet" window's notification by the end
     const char* firstLine;   // the dictionary file's first line after exit, or null
+    bool unicodeIme = false;               // the test IME is a Unicode IME in the target
+    const char* absentReading = nullptr;   // no line of the file after exit has this reading
 };
 
 void PrintTo(const Scenario& scenario, std::ostream* os) {
@@ -169,6 +172,14 @@ const std::vector<Scenario>& Scenarios() {
           Mouse("wheel", WM_MOUSEWHEEL),
           Type("escape cancels", "\x1b", HIDDEN, "")},
          NOT_NOTIFIED, u8"愛情\tあいじょう"},
+        // A Unicode IME converts しか to 𠮟, which code page 932 cannot hold: the ANSI result
+        // reads "?", and the word is not learned. An ordinary word in the same IME is.
+        {"UnicodeResultOutsideTheCodePageIsNotLearned", "edit", DICTIONARY,
+         {Type("type a reading without candidates", "shika", HIDDEN),
+          Type("space converts to a character outside the code page", " ", HIDDEN),
+          Type("enter commits it", "\n", HIDDEN),
+          Type("an ordinary word in the same IME", "ai \n", HIDDEN)},
+         NOT_NOTIFIED, u8"愛\tあい", true, u8"しか"},
         {"OverlongLinesAreNotCommitted", "edit", nullptr,
          {TYPE_AI,
           Key("down to a line longer than the buffer", VK_DOWN, 0),
@@ -259,6 +270,8 @@ protected:
             scenario.dictionary != nullptr ? Sjis(scenario.dictionary) : Sjis(OverlongDictionary().c_str());
         ASSERT_TRUE(WriteFileBytes(scratch.dir + "ZELVO.TXT", dictionary));
         ASSERT_TRUE(StartResident(scratch, "", &resident));
+        std::string error;
+        ASSERT_TRUE(SetTestImeUnicode(scenario.unicodeIme, &error)) << error;
         ASSERT_TRUE(StartTarget(scratch, scenario.kind, &target));
         ForgetClipboardToolNotice();
     }
@@ -305,8 +318,8 @@ protected:
         ASSERT_TRUE(WaitForTargetInput()) << "the target did not take the keys";
         if (step.text != nullptr) {
             std::string expected = Sjis(step.text);
-            WaitUntil([&] { return TargetText(target.window) == expected; }, 3000);
-            EXPECT_EQ(expected, TargetText(target.window));
+            WaitUntil([&] { return WindowText(target.window) == expected; }, 3000);
+            EXPECT_EQ(expected, WindowText(target.window));
         }
         if (step.shown != SHOWN_ANY) {
             bool wanted = step.shown == SHOWN;
@@ -354,10 +367,14 @@ TEST_P(EndToEnd, Scenario) {
     DWORD exitCode = 1;
     ASSERT_TRUE(EndResident(&resident, &exitCode));
     EXPECT_EQ(0u, exitCode);
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(scratch.dir + "ZELVO.TXT", &bytes));
     if (scenario.firstLine != nullptr) {
-        std::string bytes;
-        ASSERT_TRUE(ReadFileBytes(scratch.dir + "ZELVO.TXT", &bytes));
         EXPECT_EQ(Sjis(scenario.firstLine), FirstLine(bytes));
+    }
+    if (scenario.absentReading != nullptr) {
+        std::string line = "\t" + Sjis(scenario.absentReading) + "\r\n";
+        EXPECT_EQ(bytes.find(line), std::string::npos) << "learned: " << bytes;
     }
 }
 

@@ -110,6 +110,33 @@ TEST(ContainsKanji, OnlyLeadBytesFrom0x88Count) {
     }
 }
 
+TEST(AnsiTextMatches, OnlyAnExactConversionWithoutDefaultCharacterPasses) {
+    // What the ANSI call gave, what the Unicode form converts to, whether the conversion had
+    // to use the default character.
+    const struct {
+        const char* what;
+        const char* ansi;
+        const char* converted;
+        long length;
+        bool usedDefault;
+        bool matches;
+    } cases[] = {
+        {"a kanji word", "\x88\xa4\x8f\xee", "\x88\xa4\x8f\xee", 4, false, true},
+        {"empty both", "", "", 0, false, true},
+        {"ASCII", "abc", "abc", 3, false, true},
+        {"a character the code page lacks: '?' both", "?", "?", 1, true, false},
+        {"'?' in the ANSI text, a kanji in the Unicode one", "?", "\x88\xa4", 2, false, false},
+        {"the ANSI text is shorter", "\x88\xa4", "\x88\xa4\x88\xa4", 4, false, false},
+        {"the ANSI text is longer", "\x88\xa4\x88\xa4", "\x88\xa4", 2, false, false},
+        {"same length, another byte", "\x88\xa4", "\x88\xa5", 2, false, false},
+        {"the conversion failed", "\x88\xa4", "", 0, false, false},
+        {"an error length", "", "", -1, false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AnsiTextMatches(c.ansi, c.converted, c.length, c.usedDefault), c.matches) << c.what;
+    }
+}
+
 TEST(DefersPlacement, WaitsUnlessWordWindowOrAlreadyVisible) {
     const struct {
         const char* windowClass;

@@ -124,6 +124,26 @@ TEST(HookLifecycle, InitZelvoKeepsJoinsOrRefusesTheSettingsName) {
     }
 }
 
+// What a copy of the program that ended without EndZelvo leaves in the shared state: its hook
+// handle and perhaps a stall mark. The next InitZelvo removes that hook and clears the mark.
+TEST(HookLifecycle, InitZelvoRemovesTheHookAndTheStallMarkLeftBeforeIt) {
+    HookSharedState* shared = const_cast<HookSharedState*>(Shared());  // a shared, writable section
+    ASSERT_NE(shared, nullptr);
+    char name[SETTINGS_PATH_SIZE] = "SAMPRELO.INI";
+    ASSERT_EQ(InitZelvo(name, nullptr, nullptr), 1);
+    HHOOK left = reinterpret_cast<HHOOK>(static_cast<ULONG_PTR>(shared->hookHandle));
+    ASSERT_NE(left, nullptr);
+    shared->stalled = 1;
+
+    ASSERT_EQ(InitZelvo(name, nullptr, nullptr), 1);
+    EXPECT_NE(shared->hookHandle, 0u);
+    EXPECT_NE(shared->hookHandle, HandleToULong(left));
+    EXPECT_EQ(shared->stalled, 0u);
+    EXPECT_FALSE(UnhookWindowsHookEx(left)) << "the hook left before was still installed";
+    EXPECT_NE(EndZelvo(), 0);
+    EXPECT_EQ(EndZelvo(), 0);
+}
+
 TEST(HookLifecycle, TraceViewerIsLookedUpOnlyWhileUnknown) {
     const HookSharedState* shared = Shared();
     ASSERT_NE(shared, nullptr);

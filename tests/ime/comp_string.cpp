@@ -2,6 +2,7 @@
 #include "comp_string.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -15,10 +16,11 @@ uint32_t Append(std::vector<uint8_t>* block, const void* data, size_t size) {
     return offset;
 }
 
-void AppendString(std::vector<uint8_t>* block, const char* text, uint32_t* length,
-                  uint32_t* offset) {
-    *length = static_cast<uint32_t>(strlen(text));
-    *offset = Append(block, text, *length + 1);
+// A string with its NUL; its length in characters of its own kind.
+template <typename Char>
+void AppendString(std::vector<uint8_t>* block, const Char* text, uint32_t* length, uint32_t* offset) {
+    *length = static_cast<uint32_t>(std::char_traits<Char>::length(text));
+    *offset = Append(block, text, (*length + 1) * sizeof(Char));
 }
 
 void AppendAttributes(std::vector<uint8_t>* block, uint32_t textLength, uint8_t attribute,
@@ -36,19 +38,18 @@ void AppendClause(std::vector<uint8_t>* block, uint32_t textLength, uint32_t* le
     *offset = Append(block, clause, *length);
 }
 
-}  // namespace
-
-std::vector<uint8_t> BuildCompString(const CompStringContent& content) {
+template <typename Char, typename Content>
+std::vector<uint8_t> Build(const Content& content) {
     CompStringHeader header = {};
     std::vector<uint8_t> block(sizeof(header), 0);
 
-    AppendString(&block, content.reading, &header.dwCompReadStrLen, &header.dwCompReadStrOffset);
+    AppendString<Char>(&block, content.reading, &header.dwCompReadStrLen, &header.dwCompReadStrOffset);
     AppendAttributes(&block, header.dwCompReadStrLen, content.attribute,
                      &header.dwCompReadAttrLen, &header.dwCompReadAttrOffset);
     AppendClause(&block, header.dwCompReadStrLen, &header.dwCompReadClauseLen,
                  &header.dwCompReadClauseOffset);
 
-    AppendString(&block, content.composition, &header.dwCompStrLen, &header.dwCompStrOffset);
+    AppendString<Char>(&block, content.composition, &header.dwCompStrLen, &header.dwCompStrOffset);
     AppendAttributes(&block, header.dwCompStrLen, content.attribute, &header.dwCompAttrLen,
                      &header.dwCompAttrOffset);
     AppendClause(&block, header.dwCompStrLen, &header.dwCompClauseLen,
@@ -56,11 +57,11 @@ std::vector<uint8_t> BuildCompString(const CompStringContent& content) {
     header.dwCursorPos = header.dwCompStrLen;
     header.dwDeltaStart = 0;
 
-    AppendString(&block, content.resultReading, &header.dwResultReadStrLen,
-                 &header.dwResultReadStrOffset);
+    AppendString<Char>(&block, content.resultReading, &header.dwResultReadStrLen,
+                       &header.dwResultReadStrOffset);
     AppendClause(&block, header.dwResultReadStrLen, &header.dwResultReadClauseLen,
                  &header.dwResultReadClauseOffset);
-    AppendString(&block, content.result, &header.dwResultStrLen, &header.dwResultStrOffset);
+    AppendString<Char>(&block, content.result, &header.dwResultStrLen, &header.dwResultStrOffset);
     AppendClause(&block, header.dwResultStrLen, &header.dwResultClauseLen,
                  &header.dwResultClauseOffset);
 
@@ -68,4 +69,14 @@ std::vector<uint8_t> BuildCompString(const CompStringContent& content) {
     header.dwSize = static_cast<uint32_t>(block.size());
     memcpy(block.data(), &header, sizeof(header));
     return block;
+}
+
+}  // namespace
+
+std::vector<uint8_t> BuildCompString(const CompStringContent& content) {
+    return Build<char>(content);
+}
+
+std::vector<uint8_t> BuildWideCompString(const WideCompStringContent& content) {
+    return Build<char16_t>(content);
 }

@@ -1,7 +1,7 @@
 // The composition block the test IME hands to the IME manager: the documented
 // COMPOSITIONSTRING header (25 DWORDs of lengths and offsets) followed by its strings,
-// attributes and clause tables. Pure code: the IME module copies the bytes into the
-// input context's composition block.
+// attributes and clause tables, for an ANSI or a Unicode IME. Pure code: the IME module
+// copies the bytes into the input context's composition block.
 #pragma once
 
 #include <cstddef>
@@ -40,3 +40,14 @@ struct CompStringContent {
 // byte) and a clause table of one clause ({0, length}, or none for an empty string).
 // The cursor is at the end of the composition and the change starts at 0.
 std::vector<uint8_t> BuildCompString(const CompStringContent& content);
+
+// The same for a Unicode IME: NUL-terminated UTF-16 strings (WCHARs), whose lengths, clause
+// positions and cursor count WCHARs, with one attribute byte per WCHAR. Offsets stay bytes.
+struct WideCompStringContent {
+    const char16_t* composition;
+    const char16_t* reading;
+    uint8_t attribute;
+    const char16_t* result;
+    const char16_t* resultReading;
+};
+std::vector<uint8_t> BuildWideCompString(const WideCompStringContent& content);

@@ -1,4 +1,5 @@
-// The test IME's composition block: every length and offset leads to the right bytes.
+// The test IME's composition block, for an ANSI and for a Unicode IME: every length and
+// offset leads to the right bytes.
 #include "comp_string.h"
 
 #include <gtest/gtest.h>
@@ -11,38 +12,47 @@ namespace {
 struct BlockCase {
     const char* name;
     CompStringContent content;
+    WideCompStringContent wide;  // the same content as a Unicode IME holds it
 };
 
-// 愛 88A4, あい 82A0 82A2.
+// 愛 88A4 / U+611B, あい 82A0 82A2 / U+3042 U+3044, 𠮟 U+20B9F (two WCHARs).
 const BlockCase BLOCKS[] = {
-    {"composing", {"\x82\xa0\x82\xa2", "\x82\xa0\x82\xa2", 0, "", ""}},
-    {"converted", {"\x88\xa4", "\x82\xa0\x82\xa2", 1, "", ""}},
-    {"committed", {"", "", 0, "\x88\xa4", "\x82\xa0\x82\xa2"}},
-    {"odd length", {"abc", "de", 0, "f", "ghijk"}},
-    {"empty", {"", "", 0, "", ""}},
+    {"composing", {"\x82\xa0\x82\xa2", "\x82\xa0\x82\xa2", 0, "", ""}, {u"あい", u"あい", 0, u"", u""}},
+    {"converted", {"\x88\xa4", "\x82\xa0\x82\xa2", 1, "", ""}, {u"愛", u"あい", 1, u"", u""}},
+    {"committed", {"", "", 0, "\x88\xa4", "\x82\xa0\x82\xa2"}, {u"", u"", 0, u"愛", u"あい"}},
+    {"odd length", {"abc", "de", 0, "f", "ghijk"}, {u"abc", u"de", 0, u"f", u"ghijk"}},
+    {"empty", {"", "", 0, "", ""}, {u"", u"", 0, u"", u""}},
+    {"a character outside the BMP", {"?", "\x82\xb5\x82\xa9", 1, "", ""},
+     {u"\U00020B9F", u"しか", 1, u"", u""}},
 };
 
-class CompStringTest : public testing::TestWithParam<BlockCase> {
-protected:
-    void SetUp() override {
-        block = BuildCompString(GetParam().content);
-        ASSERT_GE(block.size(), sizeof(header));
-        memcpy(&header, block.data(), sizeof(header));
+// Checks one block built from content with characters of type Char.
+template <typename Char, typename Content>
+class BlockChecker {
+public:
+    using Text = std::basic_string<Char>;
+
+    explicit BlockChecker(const std::vector<uint8_t>& built) : block(built) {
+        EXPECT_GE(block.size(), sizeof(header));
+        if (block.size() >= sizeof(header)) memcpy(&header, block.data(), sizeof(header));
     }
 
-    // The bytes a length/offset pair names, after checking that they lie in the block.
-    std::string Bytes(uint32_t length, uint32_t offset) {
+    // The bytes a byte count and offset name, after checking that they lie in the block.
+    std::string Bytes(size_t length, uint32_t offset) {
         EXPECT_LE(static_cast<size_t>(offset) + length, block.size());
         EXPECT_GE(offset, sizeof(header));
         if (offset + length > block.size()) return "(outside)";
         return std::string(reinterpret_cast<const char*>(block.data()) + offset, length);
     }
 
-    // A string must also be NUL-terminated inside the block.
-    std::string String(uint32_t length, uint32_t offset) {
-        std::string bytes = Bytes(length + 1, offset);
-        EXPECT_EQ('\0', bytes.back());
-        return bytes.substr(0, length);
+    // A string of length characters, NUL-terminated inside the block.
+    Text String(uint32_t length, uint32_t offset) {
+        std::string bytes = Bytes((length + 1) * sizeof(Char), offset);
+        Text text(length + 1, Char(1));
+        memcpy(&text[0], bytes.data(), std::min(bytes.size(), text.size() * sizeof(Char)));
+        EXPECT_EQ(Char(0), text.back());
+        text.pop_back();
+        return text;
     }
 
     std::string Clause(uint32_t length, uint32_t offset, size_t textLength) {
@@ -58,39 +68,48 @@ protected:
         return std::to_string(clause[0]) + "," + std::to_string(clause[1]);
     }
 
-    std::vector<uint8_t> block;
+    static std::string WholeClause(size_t length) { return length ? "0," + std::to_string(length) : ""; }
+
+    void Check(const Content& c) {
+        const Text composition = c.composition, reading = c.reading;
+        const Text result = c.result, resultReading = c.resultReading;
+        EXPECT_EQ(block.size(), header.dwSize);
+        EXPECT_TRUE(composition == String(header.dwCompStrLen, header.dwCompStrOffset));
+        EXPECT_TRUE(reading == String(header.dwCompReadStrLen, header.dwCompReadStrOffset));
+        EXPECT_EQ(std::string(composition.size(), static_cast<char>(c.attribute)),
+                  Bytes(header.dwCompAttrLen, header.dwCompAttrOffset));
+        EXPECT_EQ(std::string(reading.size(), static_cast<char>(c.attribute)),
+                  Bytes(header.dwCompReadAttrLen, header.dwCompReadAttrOffset));
+        EXPECT_EQ(WholeClause(composition.size()),
+                  Clause(header.dwCompClauseLen, header.dwCompClauseOffset, composition.size()));
+        EXPECT_EQ(WholeClause(reading.size()),
+                  Clause(header.dwCompReadClauseLen, header.dwCompReadClauseOffset, reading.size()));
+        EXPECT_EQ(composition.size(), header.dwCursorPos);
+        EXPECT_EQ(0u, header.dwDeltaStart);
+        EXPECT_TRUE(result == String(header.dwResultStrLen, header.dwResultStrOffset));
+        EXPECT_TRUE(resultReading == String(header.dwResultReadStrLen, header.dwResultReadStrOffset));
+        EXPECT_EQ(WholeClause(result.size()),
+                  Clause(header.dwResultClauseLen, header.dwResultClauseOffset, result.size()));
+        EXPECT_EQ(WholeClause(resultReading.size()),
+                  Clause(header.dwResultReadClauseLen, header.dwResultReadClauseOffset, resultReading.size()));
+        EXPECT_EQ(0u, header.dwPrivateSize);
+    }
+
+private:
+    const std::vector<uint8_t>& block;
     CompStringHeader header = {};
 };
 
+class CompStringTest : public testing::TestWithParam<BlockCase> {};
+
 TEST_P(CompStringTest, DescribesItsContent) {
-    const CompStringContent& c = GetParam().content;
-    const size_t compLength = strlen(c.composition);
-    const size_t readLength = strlen(c.reading);
-    const std::string attributes(compLength, static_cast<char>(c.attribute));
-    const std::string readAttributes(readLength, static_cast<char>(c.attribute));
+    std::vector<uint8_t> block = BuildCompString(GetParam().content);
+    BlockChecker<char, CompStringContent>(block).Check(GetParam().content);
+}
 
-    EXPECT_EQ(block.size(), header.dwSize);
-    EXPECT_EQ(c.composition, String(header.dwCompStrLen, header.dwCompStrOffset));
-    EXPECT_EQ(c.reading, String(header.dwCompReadStrLen, header.dwCompReadStrOffset));
-    EXPECT_EQ(attributes, Bytes(header.dwCompAttrLen, header.dwCompAttrOffset));
-    EXPECT_EQ(readAttributes, Bytes(header.dwCompReadAttrLen, header.dwCompReadAttrOffset));
-    EXPECT_EQ(compLength ? "0," + std::to_string(compLength) : "",
-              Clause(header.dwCompClauseLen, header.dwCompClauseOffset, compLength));
-    EXPECT_EQ(readLength ? "0," + std::to_string(readLength) : "",
-              Clause(header.dwCompReadClauseLen, header.dwCompReadClauseOffset, readLength));
-    EXPECT_EQ(compLength, header.dwCursorPos);
-    EXPECT_EQ(0u, header.dwDeltaStart);
-
-    const size_t resultLength = strlen(c.result);
-    const size_t resultReadLength = strlen(c.resultReading);
-    EXPECT_EQ(c.result, String(header.dwResultStrLen, header.dwResultStrOffset));
-    EXPECT_EQ(c.resultReading, String(header.dwResultReadStrLen, header.dwResultReadStrOffset));
-    EXPECT_EQ(resultLength ? "0," + std::to_string(resultLength) : "",
-              Clause(header.dwResultClauseLen, header.dwResultClauseOffset, resultLength));
-    EXPECT_EQ(resultReadLength ? "0," + std::to_string(resultReadLength) : "",
-              Clause(header.dwResultReadClauseLen, header.dwResultReadClauseOffset,
-                     resultReadLength));
-    EXPECT_EQ(0u, header.dwPrivateSize);
+TEST_P(CompStringTest, DescribesItsContentInWideCharacters) {
+    std::vector<uint8_t> block = BuildWideCompString(GetParam().wide);
+    BlockChecker<char16_t, WideCompStringContent>(block).Check(GetParam().wide);
 }
 
 INSTANTIATE_TEST_SUITE_P(Contents, CompStringTest, testing::ValuesIn(BLOCKS),
@@ -100,5 +119,18 @@ INSTANTIATE_TEST_SUITE_P(Contents, CompStringTest, testing::ValuesIn(BLOCKS),
                                  if (ch == ' ') ch = '_';
                              return name;
                          });
+
+// The lengths of a Unicode block count WCHARs: 𠮟 is two of them.
+TEST(WideCompString, CountsWideCharactersNotBytes) {
+    std::vector<uint8_t> block = BuildWideCompString({u"\U00020B9F", u"しか", 1, u"愛", u"あい"});
+    CompStringHeader header = {};
+    memcpy(&header, block.data(), sizeof(header));
+    EXPECT_EQ(2u, header.dwCompStrLen);
+    EXPECT_EQ(2u, header.dwCompAttrLen);
+    EXPECT_EQ(2u, header.dwCursorPos);
+    EXPECT_EQ(2u, header.dwCompReadStrLen);
+    EXPECT_EQ(1u, header.dwResultStrLen);
+    EXPECT_EQ(2u, header.dwResultReadStrLen);
+}
 
 }  // namespace

@@ -50,6 +50,17 @@ const ConversionEntry CONVERSIONS[] = {
     {u8"へんかん", "\x95\xcf\x8a\xb7"},      // 変換
 };
 
+// Conversions to words without a Shift-JIS form, for a Unicode IME: reading (hiragana, UTF-8)
+// to word (UTF-16).
+struct WideOnlyEntry {
+    const char* reading;
+    const char16_t* word;
+};
+
+const WideOnlyEntry WIDE_ONLY[] = {
+    {u8"しか", u"\U00020B9F"},  // 𠮟, outside code page 932
+};
+
 const char SMALL_TSU[] = u8"っ";
 const char SYLLABIC_N[] = u8"ん";
 
@@ -171,10 +182,13 @@ ImeChange TypeLetter(ImeComposition* comp, char letter) {
     return IME_UPDATED;
 }
 
-ImeChange Convert(ImeComposition* comp) {
+// A word without a Shift-JIS form keeps the reading as its Shift-JIS text: only the Unicode
+// form of the composition shows the word.
+ImeChange Convert(ImeComposition* comp, bool unicode) {
     if (comp->converted) return IME_NO_CHANGE;
     FlushPending(comp);
-    const char* word = ImeConversionOf(comp->kana);
+    comp->wideOnly = unicode ? ImeWideOnlyConversionOf(comp->kana) : 0;
+    const char* word = comp->wideOnly ? nullptr : ImeConversionOf(comp->kana);
     comp->conversion[0] = '\0';
     AppendBytes(comp->conversion, IME_TEXT_SIZE, word ? word : comp->kana);
     comp->converted = 1;
@@ -184,6 +198,7 @@ ImeChange Convert(ImeComposition* comp) {
 ImeChange Backspace(ImeComposition* comp) {
     if (comp->converted) {
         comp->converted = 0;
+        comp->wideOnly = 0;
         comp->conversion[0] = '\0';
         return IME_UPDATED;
     }
@@ -206,6 +221,7 @@ void Commit(ImeComposition* comp, ImeOutcome* outcome) {
     outcome->resultReading[0] = '\0';
     AppendBytes(outcome->result, IME_TEXT_SIZE, comp->converted ? comp->conversion : comp->kana);
     AppendBytes(outcome->resultReading, IME_TEXT_SIZE, comp->kana);
+    outcome->wideResult = comp->converted ? comp->wideOnly : 0;
     outcome->change = IME_COMMITTED;
     Reset(comp);
 }
@@ -241,7 +257,7 @@ bool ImeWantsKey(const ImeComposition* comp, unsigned vk, bool ctrlOrAltDown) {
     return kind == IME_KEY_LETTER && !ctrlOrAltDown;
 }
 
-ImeOutcome ImeApplyKey(ImeComposition* comp, unsigned vk) {
+ImeOutcome ImeApplyKey(ImeComposition* comp, unsigned vk, bool unicode) {
     ImeOutcome outcome = {};
     ImeKeyKind kind = ClassifyKey(vk);
     if (!comp->active) {
@@ -254,7 +270,7 @@ ImeOutcome ImeApplyKey(ImeComposition* comp, unsigned vk) {
     case IME_KEY_LETTER:
         outcome.change = TypeLetter(comp, static_cast<char>(vk - 'A' + 'a'));
         break;
-    case IME_KEY_SPACE: outcome.change = Convert(comp); break;
+    case IME_KEY_SPACE: outcome.change = Convert(comp, unicode); break;
     case IME_KEY_ENTER: Commit(comp, &outcome); break;
     case IME_KEY_ESCAPE:
         Reset(comp);
@@ -297,6 +313,23 @@ const char* ImeConversionOf(const char* reading) {
             return entry.word;
     }
     return nullptr;
+}
+
+int32_t ImeWideOnlyConversionOf(const char* reading) {
+    char sjis[IME_TEXT_SIZE];
+    int32_t number = 0;
+    for (const WideOnlyEntry& entry : WIDE_ONLY) {
+        ++number;
+        sjis[0] = '\0';
+        if (AppendHiragana(sjis, IME_TEXT_SIZE, entry.reading) && strcmp(sjis, reading) == 0)
+            return number;
+    }
+    return 0;
+}
+
+const char16_t* ImeWideOnlyWord(int32_t number) {
+    int32_t count = static_cast<int32_t>(sizeof(WIDE_ONLY) / sizeof(WIDE_ONLY[0]));
+    return number >= 1 && number <= count ? WIDE_ONLY[number - 1].word : nullptr;
 }
 
 int ImeMessagesFor(const ImeOutcome& outcome, const ImeComposition* comp,

@@ -14,6 +14,8 @@ constexpr int IME_PENDING_SIZE = 8;   // romaji letters waiting for a kana, with
 struct ImeComposition {
     int32_t active;                    // a composition is open
     int32_t converted;                 // Space converted it: the text is the conversion
+    int32_t wideOnly;                  // the conversion is a word without a Shift-JIS form:
+                                       // its number for ImeWideOnlyWord, 0 for none
     char kana[IME_TEXT_SIZE];          // the reading typed so far, Shift-JIS
     char pending[IME_PENDING_SIZE];    // lower-case romaji not yet forming a kana
     char conversion[IME_TEXT_SIZE];    // the converted text while converted is set
@@ -53,10 +55,12 @@ struct ImeOutcome {
     ImeChange change;
     char result[IME_TEXT_SIZE];         // IME_COMMITTED only
     char resultReading[IME_TEXT_SIZE];  // IME_COMMITTED only
+    int32_t wideResult;                 // IME_COMMITTED: the result is this ImeWideOnlyWord
 };
 
-// Applies one key-down (a key ImeWantsKey took) to the composition.
-ImeOutcome ImeApplyKey(ImeComposition* comp, unsigned vk);
+// Applies one key-down (a key ImeWantsKey took) to the composition. A Unicode IME (unicode
+// set) also converts to the words that have no Shift-JIS form (ImeWideOnlyWord).
+ImeOutcome ImeApplyKey(ImeComposition* comp, unsigned vk, bool unicode = false);
 
 // Drops an open composition (the IME manager's cancel request). Returns whether one was open.
 bool ImeCancel(ImeComposition* comp);
@@ -73,6 +77,12 @@ uint8_t ImeAttribute(const ImeComposition* comp);
 
 // Looks up the fixed conversion of a Shift-JIS reading; null when there is none.
 const char* ImeConversionOf(const char* reading);
+
+// The conversions only a Unicode IME gives: words that Shift-JIS cannot hold, such as 𠮟
+// (U+20B9F) for しか. The number of the word for a Shift-JIS reading, 0 when there is none;
+// the word itself, UTF-16 with its NUL, for a number, null for 0 or an unknown one.
+int32_t ImeWideOnlyConversionOf(const char* reading);
+const char16_t* ImeWideOnlyWord(int32_t number);
 
 // Message numbers and composition flags of the IME manager, for the message list.
 constexpr uint32_t IME_MSG_STARTCOMPOSITION = 0x010D;

@@ -261,4 +261,43 @@ TEST_P(ConversionTest, KnowsOnlyItsFixedWords) {
 
 INSTANTIATE_TEST_SUITE_P(Readings, ConversionTest, testing::ValuesIn(CONVERSIONS));
 
+// A Unicode IME also converts to words that Shift-JIS cannot hold.
+struct WideOnlyCase {
+    const char* what;
+    bool unicode;
+    const char* keys;         // ending in Space: the composition is converted
+    bool wideOnly;            // the conversion is 𠮟
+    const char* conversion;   // the Shift-JIS text, hex
+};
+
+const WideOnlyCase WIDE_ONLY_CASES[] = {
+    {"unicode: しか converts to the word without a Shift-JIS form", true, "shika ", true, "82 B5 82 A9"},
+    {"ansi: しか has no conversion", false, "shika ", false, "82 B5 82 A9"},
+    {"unicode: あい converts to its Shift-JIS word", true, "ai ", false, "88 A4"},
+    {"unicode: backspace undoes the conversion", true, "shika \b", false, "82 B5 82 A9"},
+};
+
+TEST(ImeWideOnly, ConvertsOnlyInAUnicodeIme) {
+    for (const WideOnlyCase& c : WIDE_ONLY_CASES) {
+        ImeComposition comp = {};
+        for (const char* p = c.keys; *p; ++p)
+            if (ImeWantsKey(&comp, KeyOf(*p), false)) ImeApplyKey(&comp, KeyOf(*p), c.unicode);
+        char text[IME_TEXT_SIZE];
+        ImeCompositionText(&comp, text);
+        EXPECT_EQ(c.conversion, Hex(text)) << c.what;
+        EXPECT_EQ(c.wideOnly, comp.wideOnly != 0) << c.what;
+        const char16_t* word = ImeWideOnlyWord(comp.wideOnly);
+        EXPECT_EQ(c.wideOnly ? std::u16string(u"\U00020B9F") : std::u16string(), word ? word : u"") << c.what;
+        ImeOutcome committed = ImeApplyKey(&comp, KeyOf('\n'), c.unicode);
+        ASSERT_EQ(IME_COMMITTED, committed.change) << c.what;
+        EXPECT_EQ(c.wideOnly, committed.wideResult != 0 && committed.wideResult == ImeWideOnlyConversionOf(
+                                                              "\x82\xb5\x82\xa9")) << c.what;
+        EXPECT_EQ(c.conversion, Hex(committed.result)) << c.what;
+        EXPECT_EQ(0, comp.wideOnly) << c.what << ": left after the commit";
+    }
+    EXPECT_EQ(nullptr, ImeWideOnlyWord(0));
+    EXPECT_EQ(nullptr, ImeWideOnlyWord(99));
+    EXPECT_EQ(0, ImeWideOnlyConversionOf("\x82\xa0\x82\xa2"));
+}
+
 }  // namespace

@@ -1,17 +1,47 @@
 // ZTESTIME.IME: the shell of the test IME. It keeps one ImeComposition in each input
 // context's private block, feeds it the keys the IME manager hands over, writes the
 // composition block and reports each change with IME messages (ime_engine.cpp decides).
+// An ANSI IME by default; a Unicode IME, with UTF-16 strings and a conversion to a word that
+// Shift-JIS cannot hold, when the installer asked for one (SetTestImeUnicode).
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "comp_string.h"
 #include "ime_engine.h"
 #include "imm_ddk.h"
+#include "install_ime.h"
 
 namespace {
 
 HINSTANCE moduleInstance;
 const char UI_CLASS[] = "ZelvoTestImeUI";  // at most 16 characters
+const WCHAR UI_CLASS_WIDE[] = L"ZelvoTestImeUI";
+
+// A Unicode IME (IME_PROP_UNICODE, WCHAR strings) when the installer asked for one; read once,
+// when the IME manager loads the IME into a process.
+bool unicodeIme = false;
+
+bool UnicodeAsked() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TEST_IME_LAYOUT_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    DWORD type = 0;
+    bool asked = RegQueryValueExA(key, TEST_IME_UNICODE_VALUE, nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                                  &size) == ERROR_SUCCESS &&
+                 type == REG_DWORD && value == 1;
+    RegCloseKey(key);
+    return asked;
+}
+
+// Shift-JIS to UTF-16, as a Unicode IME keeps its strings.
+std::u16string Wide(const char* sjis) {
+    WCHAR wide[IME_TEXT_SIZE] = {};
+    MultiByteToWideChar(932, 0, sjis, -1, wide, IME_TEXT_SIZE);
+    return std::u16string(reinterpret_cast<const char16_t*>(wide));
+}
 
 // The UI window draws nothing: applications show the composition themselves.
 LRESULT CALLBACK UiWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -98,6 +128,19 @@ void UnlockContext(LockedContext* locked) {
     ImmUnlockIMC(locked->himc);
 }
 
+// The block of a Unicode IME: its strings in UTF-16, a word without a Shift-JIS form as itself.
+std::vector<uint8_t> BuildWideBlock(const CompStringContent& content, const ImeComposition* comp,
+                                    const ImeOutcome* committed) {
+    const char16_t* compositionWord = comp->converted ? ImeWideOnlyWord(comp->wideOnly) : nullptr;
+    const char16_t* resultWord = committed ? ImeWideOnlyWord(committed->wideResult) : nullptr;
+    std::u16string composition = compositionWord ? compositionWord : Wide(content.composition);
+    std::u16string reading = Wide(content.reading);
+    std::u16string result = resultWord ? resultWord : Wide(content.result);
+    std::u16string resultReading = Wide(content.resultReading);
+    return BuildWideCompString({composition.c_str(), reading.c_str(), content.attribute, result.c_str(),
+                                resultReading.c_str()});
+}
+
 // Writes the composition block: the current composition and, after a commit, the result.
 bool StoreCompString(IME_INPUTCONTEXT* context, const ImeComposition* comp,
                      const ImeOutcome* committed) {
@@ -110,7 +153,8 @@ bool StoreCompString(IME_INPUTCONTEXT* context, const ImeComposition* comp,
         content.result = committed->result;
         content.resultReading = committed->resultReading;
     }
-    std::vector<uint8_t> block = BuildCompString(content);
+    std::vector<uint8_t> block =
+        unicodeIme ? BuildWideBlock(content, comp, committed) : BuildCompString(content);
     HIMCC resized = ImmReSizeIMCC(context->hCompStr, static_cast<DWORD>(block.size()));
     if (!resized) return false;
     context->hCompStr = resized;
@@ -158,7 +202,7 @@ BOOL ApplyAndGenerate(HIMC himc, unsigned vk) {
     if (!LockContext(himc, &locked)) return FALSE;
     BOOL applied = FALSE;
     if (locked.comp->active) {
-        ImeOutcome outcome = ImeApplyKey(locked.comp, vk);
+        ImeOutcome outcome = ImeApplyKey(locked.comp, vk, unicodeIme);
         StoreCompString(locked.context, locked.comp,
                         outcome.change == IME_COMMITTED ? &outcome : nullptr);
         ImeMessage messages[IME_MAX_MESSAGES];
@@ -199,16 +243,21 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
+// A Unicode IME gives its UI class name in WCHARs.
 BOOL WINAPI ImeInquire(IME_IMEINFO* info, LPSTR uiClass, DWORD) {
     if (!info || !uiClass) return FALSE;
+    unicodeIme = UnicodeAsked();
     info->dwPrivateDataSize = sizeof(ImeComposition);
-    info->fdwProperty = IME_PROP_AT_CARET;  // an ANSI IME: no IME_PROP_UNICODE
+    info->fdwProperty = IME_PROP_AT_CARET | (unicodeIme ? IME_PROP_UNICODE : 0);
     info->fdwConversionCaps = IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE | IME_CMODE_ROMAN;
     info->fdwSentenceCaps = IME_SMODE_PLAURALCLAUSE;
     info->fdwUICaps = 0;
     info->fdwSCSCaps = 0;
     info->fdwSelectCaps = SELECT_CAP_CONVERSION;
-    lstrcpyA(uiClass, UI_CLASS);
+    if (unicodeIme)
+        lstrcpyW(reinterpret_cast<LPWSTR>(uiClass), UI_CLASS_WIDE);
+    else
+        lstrcpyA(uiClass, UI_CLASS);
     return TRUE;
 }
 
@@ -240,7 +289,7 @@ UINT WINAPI ImeToAsciiEx(UINT vk, UINT scanCode, const BYTE*, IME_TRANSMSGLIST* 
     if (scanCode & 0x8000) return 0;  // key-up
     LockedContext locked;
     if (!LockContext(himc, &locked)) return 0;
-    ImeOutcome outcome = ImeApplyKey(locked.comp, vk & 0xFF);
+    ImeOutcome outcome = ImeApplyKey(locked.comp, vk & 0xFF, unicodeIme);
     if (outcome.change != IME_NO_CHANGE)
         StoreCompString(locked.context, locked.comp,
                         outcome.change == IME_COMMITTED ? &outcome : nullptr);

@@ -67,6 +67,28 @@ bool InstallTestIme(const std::string& imePath, std::string* error) {
     return CopyIme(imePath, target, error) && SetLayoutValues(error);
 }
 
+bool SetTestImeUnicode(bool unicode, std::string* error) {
+    HKEY key;
+    LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, TEST_IME_LAYOUT_KEY, 0, nullptr, 0,
+                                  KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) {
+        *error = "cannot open the layout key: error " + std::to_string(status);
+        return false;
+    }
+    if (unicode) {
+        DWORD one = 1;
+        status = RegSetValueExA(key, TEST_IME_UNICODE_VALUE, 0, REG_DWORD,
+                                reinterpret_cast<const BYTE*>(&one), sizeof(one));
+    } else {
+        status = RegDeleteValueA(key, TEST_IME_UNICODE_VALUE);
+        if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+    if (status == ERROR_SUCCESS) return true;
+    *error = std::string("cannot set ") + TEST_IME_UNICODE_VALUE + ": error " + std::to_string(status);
+    return false;
+}
+
 bool RemoveTestIme() {
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TEST_IME_LAYOUT_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
@@ -81,6 +103,8 @@ bool RemoveTestIme() {
     if (ours) {
         for (const char* name : {"Ime File", "Layout File", "Layout Text"})
             removed = RegDeleteValueA(key, name) == ERROR_SUCCESS && removed;
+        LONG unicode = RegDeleteValueA(key, TEST_IME_UNICODE_VALUE);
+        removed = (unicode == ERROR_SUCCESS || unicode == ERROR_FILE_NOT_FOUND) && removed;
     }
     RegCloseKey(key);
     return removed;

@@ -14,6 +14,10 @@ constexpr unsigned long TEST_IME_LAYOUT = 0xE0010411;
 constexpr char TEST_IME_LAYOUT_KEY[] =
     "System\\CurrentControlSet\\Control\\Keyboard Layouts\\E0010411";
 
+// The layout's value that makes the IME a Unicode IME (REG_DWORD 1) in processes that load it
+// afterwards.
+constexpr char TEST_IME_UNICODE_VALUE[] = "Zelvo Test IME Unicode";
+
 // The built IME beside the running program (the build puts both in one folder).
 std::string TestImeBesideProgram();
 
@@ -21,6 +25,10 @@ std::string TestImeBesideProgram();
 // same contents is kept: a running process may have it loaded) and sets the layout's
 // "Ime File", "Layout File" and "Layout Text". On failure returns false with a reason.
 bool InstallTestIme(const std::string& imePath, std::string* error);
+
+// Makes the IME a Unicode IME (or an ANSI one again) for the processes that load it from now
+// on; those that have it loaded keep their kind. On failure returns false with a reason.
+bool SetTestImeUnicode(bool unicode, std::string* error);
 
 // Takes the layout's values away again when they name the test IME, so that processes
 // started afterwards compose with the system's own IME (Wine's, in a fresh prefix, has no

@@ -1,0 +1,24 @@
+// Show and register requests that carry their own strings: WM_COPYDATA records from the
+// hook. Any data that is not such a record is refused before anything is read from it.
+#include "candidate_window.h"
+#include "request_record.h"
+#include "resident_state.h"
+
+BOOL HandleRequestRecord(const COPYDATASTRUCT* data) {
+    if (data == nullptr) {
+        return FALSE;
+    }
+    RequestRecord record;
+    switch (CheckRequestRecord(data->dwData, data->cbData, data->lpData, &record)) {
+    case WM_ZELVO_SHOW:
+        AnswerShowRequest(record.second, record.position,
+                          static_cast<HWND>(ULongToHandle(record.target)));
+        return TRUE;
+    case WM_ZELVO_REGISTER:
+        FilterAndRegister(record.first, record.second);
+        return TRUE;
+    default:
+        TRACE("request record refused ");
+        return FALSE;
+    }
+}
