@@ -98,11 +98,12 @@ static int EndAtOnce(const SaveOutcome& outcome, HWND window, UINT message) {
     return 1;
 }
 
+// One save at a time: the next starts once the result of the last has been taken.
 static int StartSave(const char* path, HWND window, UINT message) {
-    TakeEndedSave(false);
     if (saveState.inFlight != nullptr) {
         return 0;
     }
+    saveState.unreported = false;  // an outcome not taken so far is one of an older save
     BackgroundSave* save = static_cast<BackgroundSave*>(calloc(1, sizeof(BackgroundSave)));
     if (save == nullptr) {
         SaveOutcome outcome = {};

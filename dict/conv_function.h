@@ -24,7 +24,8 @@ enum ConvOperation {
     // the file's content is built at once on the calling thread, a worker thread writes it,
     // and when the save has ended (saved or failed, also when it failed before the worker
     // could start) message c is posted to window b with wParam 0 and lParam 0. Returns 1
-    // when the save is under way, 0 when another save is still in flight (nothing started).
+    // when the save is under way, 0 when the background save before it has not been taken
+    // back yet by CONV_SAVE_RESULT or CONV_SAVE (nothing started).
     CONV_SAVE_START = 6,
     // a = ConvSaveOutcome to fill, b = 1 to wait for a save in flight to end first, 0 not to
     // wait. Returns 1 and fills a with the outcome of the save that ended last, when one has
