@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "save_schedule.h"
 #include "startup_names.h"
 #include "trace.h"
 
@@ -21,6 +22,7 @@ struct ResidentState {
     DWORD targetThread;                     // its thread; 0 = none
     bool trayIconAdded;
     bool movedByUser;                       // moved or sized by the user since the last hide
+    SaveSchedule saveSchedule;              // what the dictionary file holds, and when to save
 };
 
 extern ResidentState residentState;

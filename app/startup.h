@@ -20,11 +20,5 @@ bool MapExchangeBlock(HANDLE mapping);
 // Unmaps and closes the ExchangeBlock.
 void ReleaseExchangeBlock(HANDLE mapping);
 
-// Works out dictionaryPath beside the program and loads the dictionary from it.
-void LoadDictionary();
-
-// Writes the dictionary to dictionaryPath; nothing when there is no usable path.
-void SaveDictionary();
-
 // GetMessageA / TranslateMessage / DispatchMessageA until WM_QUIT.
 void RunMessageLoop();
