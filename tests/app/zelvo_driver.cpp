@@ -135,7 +135,8 @@ bool MakeScratchFolder(ScratchFolder* scratch, const char* programName, const st
                   std::to_string(++counter) + "\\";
         } while (!CreateDirectoryW(Wide(dir).c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
     } else {
-        dir = std::string(temp) + folderName + "\\";
+        bool absolute = folderName.size() > 2 && folderName[1] == ':';
+        dir = (absolute ? folderName : std::string(temp) + folderName) + "\\";
         CreateDirectoryW(Wide(dir).c_str(), nullptr);
         for (const std::string& name : FolderNames(dir)) {  // left from an earlier run
             DeleteFileW(Wide(dir + name).c_str());

@@ -32,7 +32,8 @@ const std::vector<std::string>& TraceLines();
 std::vector<std::string> TraceLinesStartingWith(const std::string& prefix);
 
 // A scratch folder holding copies of ZELVO.EXE (under programName), ZELVOD.DLL and
-// ZELVOS.DLL from the driver's own folder. folderName, when given, names the folder itself.
+// ZELVOS.DLL from the driver's own folder. folderName, when given, names the folder itself:
+// below the temporary folder, or anywhere when it is a full path with its drive.
 struct ScratchFolder {
     std::string dir;          // ends in '\'
     std::string programPath;
