@@ -9,6 +9,7 @@
 // disk to fill. Those cases then skip and say why.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -31,17 +32,6 @@ std::string Line(const char* word, const char* reading) {
 
 const std::string ORIGINAL = Line(u8"漢字", u8"かんじ") + Line(u8"感じ", u8"かんじ");
 const std::string OLDER = Line(u8"古い", u8"ふるい");
-
-// A dictionary of some size, for the disk that fills up.
-std::string LargeDictionary(int lines) {
-    std::string bytes;
-    char line[64];
-    for (int i = 0; i < lines; ++i) {
-        snprintf(line, sizeof line, "%s%05d\t%s%05d\r\n", Sjis(u8"語").c_str(), i, Sjis(u8"ご").c_str(), i);
-        bytes += line;
-    }
-    return bytes;
-}
 
 // The texts of the static controls of a dialog (the text of a message box).
 std::string DialogText(HWND box) {
@@ -154,9 +144,13 @@ protected:
         filler.clear();
     }
 
+    // A start after the first finds the hook library loaded here already: it waits for the
+    // program's message loop instead, so that the dictionary is loaded.
     bool Start() {
         ClearTrace();
-        if (!StartResident(scratch, "", &resident)) {
+        bool first = !started;
+        started = true;
+        if (!StartResident(scratch, "", &resident, first)) {
             return false;
         }
         processId = resident.process.dwProcessId;
@@ -258,6 +252,7 @@ protected:
     HWND target = nullptr;
     HANDLE heldOpen = INVALID_HANDLE_VALUE;
     std::string filler;
+    bool started = false;
 };
 
 // ---- saved while running ----
@@ -328,7 +323,7 @@ protected:
             std::string folder = WindowsPathOfUnix(disk) + "\\zelvo-" + std::to_string(GetCurrentProcessId());
             filler = WindowsPathOfUnix(disk) + "\\filler";
             return MakeScratchFolder(&scratch, "ZELVO.EXE", folder) &&
-                   WriteFileBytes(scratch.dir + "ZELVO.TXT", dictionary = LargeDictionary(3000)) &&
+                   WriteFileBytes(scratch.dir + "ZELVO.TXT", dictionary = NumberedDictionary(3000)) &&
                    WriteFileBytes(scratch.dir + "ZELVO.bak", OLDER);
         }
         if (!MakeScratchFolder(&scratch) || !WriteFileBytes(scratch.dir + "ZELVO.TXT", dictionary = ORIGINAL)) {
@@ -511,5 +506,82 @@ INSTANTIATE_TEST_SUITE_P(Faults, DictionaryFaultTest, testing::ValuesIn(FAULT_CA
                              }
                              return name;
                          });
+
+// ---- a file the program cannot hold ----
+
+std::string MillionLines() {
+    std::string bytes;
+    bytes.reserve(19000000);
+    char line[32];
+    for (int i = 0; i < 1000000; ++i) {
+        snprintf(line, sizeof line, "w%07d\tr%07d\r\n", i, i);
+        bytes += line;
+    }
+    return bytes;
+}
+
+std::string WithNulBytes() {
+    return Line(u8"前", u8"まえ") + std::string(64, '\0') + "\r\n" + Line(u8"後", u8"あと");
+}
+
+struct LossyFileCase {
+    const char* name;
+    std::string (*original)();
+    std::string savedStart;  // how the file the program writes begins
+    size_t savedLines;
+};
+
+TEST_F(DictionarySaveTest, FileTheProgramCannotHoldIsKeptAsideAndTheUserIsTold) {
+    const LossyFileCase cases[] = {
+        {"a million lines", MillionLines, "w0000000\tr0000000\r\nw0000001\tr0000001\r\n", 10000},
+        {"NUL bytes", WithNulBytes, Line(u8"前", u8"まえ") + Line(u8"後", u8"あと"), 2},
+    };
+    for (const LossyFileCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string original = c.original();
+        ASSERT_TRUE(MakeScratchFolder(&scratch));
+        ASSERT_TRUE(WriteFileBytes(scratch.dir + "ZELVO.TXT", original));
+        ASSERT_TRUE(WriteFileBytes(scratch.dir + "ZELVO.bak", OLDER));
+        const std::string keptAside = scratch.dir + "ZELVO.original.TXT";
+
+        // At start-up the user learns where the original will be kept.
+        ASSERT_TRUE(Start());
+        ASSERT_TRUE(WaitUntil([] { return !Notices().empty(); }, UI_TIMEOUT_MS));
+        std::vector<std::string> notices = Notices();
+        ASSERT_EQ(1u, notices.size());
+        EXPECT_TRUE(Contains(notices[0], Sjis(u8"辞書ファイルの一部を扱えません"))) << notices[0];
+        EXPECT_TRUE(Contains(notices[0], "ZELVO.original.TXT")) << notices[0];
+        EXPECT_TRUE(Contains(notices[0], scratch.dir + "ZELVO.TXT")) << notices[0];
+        EXPECT_TRUE(BalloonShows(Sjis(u8"ZELVO.original.TXT として同じフォルダーに残します")));
+        DWORD exitCode = 99;
+        ASSERT_TRUE(EndResident(&resident, &exitCode));
+        EXPECT_EQ(0u, exitCode);
+        EXPECT_TRUE(Boxes().empty());
+
+        // The first exit: the original aside, whole; the file the program holds in its place;
+        // the backup not touched, as nothing of the original went there.
+        std::string saved = File("ZELVO.TXT");
+        EXPECT_EQ(0u, saved.find(c.savedStart));
+        EXPECT_EQ(c.savedLines, static_cast<size_t>(std::count(saved.begin(), saved.end(), '\n')));
+        std::string aside;
+        ASSERT_TRUE(ReadFileBytes(keptAside, &aside));
+        EXPECT_TRUE(aside == original) << "the original kept aside is not the original";
+        EXPECT_EQ(OLDER, File("ZELVO.bak"));
+
+        // The second run holds everything of its file: nothing to tell; its exit saves as
+        // always, and the original stays where it was put.
+        CloseExchangeBlock();
+        ASSERT_TRUE(Start());
+        EXPECT_TRUE(Notices().empty());
+        ASSERT_TRUE(EndResident(&resident, &exitCode));
+        EXPECT_EQ(0u, exitCode);
+        EXPECT_EQ(saved, File("ZELVO.TXT"));
+        EXPECT_EQ(saved, File("ZELVO.bak"));
+        aside.clear();
+        ASSERT_TRUE(ReadFileBytes(keptAside, &aside));
+        EXPECT_TRUE(aside == original);
+        Finish();
+    }
+}
 
 }  // namespace

@@ -173,6 +173,18 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     return ok && written == bytes.size();
 }
 
+std::string NumberedDictionary(int lines) {
+    const std::string word = Sjis(u8"語");
+    const std::string reading = Sjis(u8"ご");
+    std::string bytes;
+    char line[64];
+    for (int i = 0; i < lines; ++i) {
+        snprintf(line, sizeof line, "%s%05d\t%s%05d\r\n", word.c_str(), i, reading.c_str(), i);
+        bytes += line;
+    }
+    return bytes;
+}
+
 bool ReadFileBytes(const std::string& path, std::string* bytes) {
     HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

@@ -43,6 +43,8 @@ bool MakeScratchFolder(ScratchFolder* scratch, const char* programName = "ZELVO.
 void RemoveScratchFolder(const ScratchFolder& scratch);
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
+// A dictionary file of lines "語NNNNN<TAB>ごNNNNN<CR><LF>" numbered from 0, in Shift-JIS.
+std::string NumberedDictionary(int lines);
 bool ReadFileBytes(const std::string& path, std::string* bytes);
 bool FileExists(const std::string& path);
 // The names in a folder, sorted, without "." and "..".
