@@ -264,8 +264,9 @@ TEST_F(DictionarySaveTest, LearningIsSavedSoonAfterwardsAndNothingIsWrittenWhile
     Learn(u8"幹事", u8"かんじ");
     Learn(u8"監事", u8"かんじ");
     Learn(u8"監事", u8"かんじ");  // the most recent word again: nothing new to save
-    ASSERT_TRUE(WaitUntil([&] { return File("ZELVO.TXT") != ORIGINAL; }, SAVE_TIMEOUT_MS));
-    EXPECT_EQ(Line(u8"監事", u8"かんじ") + Line(u8"幹事", u8"かんじ") + ORIGINAL, File("ZELVO.TXT"));
+    const std::string learned = Line(u8"監事", u8"かんじ") + Line(u8"幹事", u8"かんじ") + ORIGINAL;
+    ASSERT_TRUE(WaitUntil([&] { return File("ZELVO.TXT") == learned; }, SAVE_TIMEOUT_MS)) << File("ZELVO.TXT");
+    ASSERT_EQ("save done: step 0 kind 0 error 0 backup renewed ", WaitForSaveEnd(1));
     EXPECT_EQ(ORIGINAL, File("ZELVO.bak"));
     EXPECT_EQ("(missing)", File("ZELVO.tmp"));
     EXPECT_EQ(1u, TraceLinesStartingWith("save started").size()) << "quick changes go into one save";
