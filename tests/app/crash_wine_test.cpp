@@ -34,12 +34,7 @@ protected:
     }
 
     void TearDown() override {
-        if (resident.process.hProcess != nullptr) {
-            DWORD exitCode = 99;
-            if (!EndResident(&resident, &exitCode)) {
-                KillResident(&resident);
-            }
-        }
+        EndOrKillResident(&resident);
         CloseExchangeBlock();
         RemoveScratchFolder(scratch);
         DestroyWindow(target);

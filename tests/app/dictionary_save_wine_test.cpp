@@ -124,12 +124,7 @@ protected:
             CloseHandle(heldOpen);
             heldOpen = INVALID_HANDLE_VALUE;
         }
-        if (resident.process.hProcess != nullptr) {
-            DWORD exitCode = 99;
-            if (!EndResident(&resident, &exitCode)) {
-                KillResident(&resident);
-            }
-        }
+        EndOrKillResident(&resident);
         CloseExchangeBlock();
         if (!scratch.dir.empty()) {
             MakeFolderWritable();

@@ -28,12 +28,7 @@ protected:
 
     void TearDown() override {
         DestroyWindow(target);
-        if (resident.process.hProcess != nullptr) {
-            DWORD exitCode = 99;
-            if (!EndResident(&resident, &exitCode)) {
-                KillResident(&resident);
-            }
-        }
+        EndOrKillResident(&resident);
         CloseExchangeBlock();
         RemoveScratchFolder(scratch);
     }

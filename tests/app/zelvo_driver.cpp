@@ -327,6 +327,13 @@ void KillResident(Resident* resident) {
     }
 }
 
+void EndOrKillResident(Resident* resident) {
+    DWORD exitCode = 99;
+    if (resident->process.hProcess != nullptr && !EndResident(resident, &exitCode)) {
+        KillResident(resident);
+    }
+}
+
 // ---- the hook's side ----
 
 static HANDLE exchangeMapping = nullptr;

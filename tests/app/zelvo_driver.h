@@ -71,6 +71,9 @@ bool EndResident(Resident* resident, DWORD* exitCode);
 bool WaitForResidentExit(Resident* resident, DWORD* exitCode);
 // Last resort after a failed test: the process is killed.
 void KillResident(Resident* resident);
+// After a test: a program that still runs is ended with the end command, or killed when it
+// does not end.
+void EndOrKillResident(Resident* resident);
 
 // The ExchangeBlock as the hook sees it.
 unsigned char* OpenExchangeBlock();
