@@ -4,13 +4,17 @@
 // system, so it can run while the table goes on changing.
 //
 // The writer's steps: refuse a dictionary file the user marked read-only; write the whole
-// content to the temporary file (".tmp") and flush it to the disk; move an original that
-// the table could not hold aside (DictKeptAsideName) when the load asked for it; then the
-// previous dictionary file becomes the backup (".bak") and the temporary file takes the
-// dictionary's name, both by renames that never replace a file. When the old backup cannot
-// be removed (read-only, a folder, in use) it stays, and the dictionary file is replaced by
-// the temporary file in one step instead. A failure after the temporary file was created
-// removes it. At every moment a complete file is under the dictionary's or the backup's name.
+// content to the temporary file (".tmp") and flush it to the disk; then the previous
+// dictionary file becomes the backup (".bak") and the temporary file takes the dictionary's
+// name, both by renames that never replace a file. When the old backup cannot be removed
+// (read-only, a folder, in use) it stays, and the dictionary file is replaced by the
+// temporary file in one step instead. A failure after the temporary file was created removes
+// it. At every moment a complete file is under the dictionary's or the backup's name.
+//
+// When the load could not hold the whole file, the first save keeps the original aside
+// (DictKeptAsideName) instead of making it the backup: it gets that name as a second name
+// (no copy), and the temporary file replaces it under the dictionary's name in one step; on
+// a file system without such links it is renamed aside. A save that fails puts it back.
 #pragma once
 
 #include <cstddef>
