@@ -5,8 +5,8 @@
 #include "exchange.h"
 #include "resident_state.h"
 #include "window_ids.h"
-#include "startup.h"
 #include "about_dialog.h"
+#include "dictionary.h"
 #include "tray.h"
 #include "tray_menu.h"
 
@@ -75,7 +75,7 @@ static void OnSetFocus() {
 // Log-off or shutdown: the system ends the process after this, so only the save runs.
 static LRESULT OnEndSession(WPARAM sessionEnding) {
     if (sessionEnding != 0) {
-        SaveDictionary();
+        SaveDictionaryAtSessionEnd();
     }
     return 0;
 }
@@ -129,9 +129,19 @@ static LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, WM_SYSCOMMAND, wParam, lParam);
 }
 
-static LRESULT OnTimer() {
-    CountHeartbeat();
-    RunForegroundCheck();
+static LRESULT OnTimer(WPARAM timer) {
+    switch (timer) {
+    case FOCUS_TIMER_ID:
+        CountHeartbeat();
+        RunForegroundCheck();
+        break;
+    case SAVE_PAUSE_TIMER_ID:
+    case SAVE_DEADLINE_TIMER_ID:
+        RunSaveTimer();
+        break;
+    default:
+        break;
+    }
     return 0;
 }
 
@@ -149,6 +159,11 @@ static LRESULT OnHideRequest() {
 static LRESULT OnRegisterRequest() {
     HandleRegisterRequest();
     CountHeartbeat();
+    return 0;
+}
+
+static LRESULT OnSaveEnded() {
+    TakeBackgroundSaveResult();
     return 0;
 }
 
@@ -207,7 +222,7 @@ LRESULT CALLBACK CandidateWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_SYSCOMMAND:
         return OnSysCommand(window, wParam, lParam);
     case WM_TIMER:
-        return OnTimer();
+        return OnTimer(wParam);
     case WM_ENTERSIZEMOVE:
         OnEnterSizeMove();
         break;
@@ -219,6 +234,8 @@ LRESULT CALLBACK CandidateWindowProc(HWND window, UINT message, WPARAM wParam, L
         return OnRegisterRequest();
     case WM_ZELVO_SHOW:
         return OnShowRequest(wParam, lParam);
+    case WM_ZELVO_SAVE_ENDED:
+        return OnSaveEnded();
     default:
         if (IsTaskbarCreated(message)) {
             OnTaskbarCreated(window);

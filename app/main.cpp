@@ -4,6 +4,7 @@
 #include "ansi_text.h"
 #include "candidate_window.h"
 #include "conv_function.h"
+#include "dictionary.h"
 #include "resident_state.h"
 #include "startup.h"
 #include "tray.h"
@@ -24,7 +25,7 @@ void RunMessageLoop() {
 static void ShutDown(HANDLE mapping) {
     EndZelvo();
     ReleaseExchangeBlock(mapping);
-    SaveDictionary();
+    SaveDictionaryAtExit();
 }
 
 // An early exit undoes nothing: the system reclaims what start-up made.

@@ -2,6 +2,7 @@
 #include "ansi_text.h"
 #include "candidate_window.h"
 #include "conv_function.h"
+#include "dictionary.h"
 #include "exchange.h"
 #include "register_filter.h"
 #include "resident_state.h"
@@ -14,6 +15,7 @@ void FilterAndRegister(const char* word, const char* reading) {
     int result = ConvFunction(CONV_REGISTER, reinterpret_cast<INT_PTR>(word),
                               reinterpret_cast<INT_PTR>(reading), -1, -1);
     TRACE("ConvReg=%d ", result);
+    NoteDictionaryChanges();  // whichever request it came from, a change makes a save due
 }
 
 void HandleRegisterRequest() {

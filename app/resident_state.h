@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "save_schedule.h"
 #include "startup_names.h"
 #include "trace.h"
 
@@ -23,6 +24,7 @@ struct ResidentState {
     bool movedByUser;                       // moved or sized by the user since the last hide
     bool learningNotKept;                   // no usable dictionary path: the user is to be told
     bool firstStart;                        // no dictionary yet: the user is to be shown around
+    SaveSchedule saveSchedule;              // what the dictionary file holds, and when to save
 };
 
 extern ResidentState residentState;

@@ -21,12 +21,6 @@ bool MapExchangeBlock(HANDLE mapping);
 // Unmaps and closes the ExchangeBlock.
 void ReleaseExchangeBlock(HANDLE mapping);
 
-// Works out dictionaryPath beside the program and loads the dictionary from it.
-void LoadDictionary();
-
-// Writes the dictionary to dictionaryPath; nothing when there is no usable path.
-void SaveDictionary();
-
 // Deletes the set-aside copies of the program's files in the temporary folder and in the
 // program's folder; a copy still loaded by some process stays.
 void RemoveSetAsideCopies();

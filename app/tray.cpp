@@ -17,6 +17,7 @@ static const int TRAY_TIP_SIZE = 64;
 
 static const char TRAY_TIP[] = "Zelvo";
 static const int TRAY_ICON_SIZE = 16;
+static const UINT TRAY_NOTICE_TIMEOUT_MS = 15000;  // how long the balloon asks to stay
 
 static BOOL TrayAdd(HWND window, UINT id, HICON icon, const char* tip, UINT callbackMessage) {
     NOTIFYICONDATAA data = {};
@@ -55,4 +56,32 @@ void RemoveTrayIcon() {
     }
     TrayDelete(residentState.mainWindow, TRAY_ICON_ID);
     residentState.trayIconAdded = false;
+}
+
+static DWORD NoticeIconFlags(TrayNoticeIcon icon) {
+    switch (icon) {
+    case TRAY_NOTICE_WARNING:
+        return NIIF_WARNING;
+    case TRAY_NOTICE_ERROR:
+        return NIIF_ERROR;
+    default:
+        return NIIF_INFO;
+    }
+}
+
+// A change of the icon that adds a balloon: the record in its second form, which has the
+// balloon's fields.
+bool ShowTrayNotice(const char* title, const char* text, TrayNoticeIcon icon) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = residentState.mainWindow;
+    data.uID = TRAY_ICON_ID;
+    data.uFlags = NIF_INFO;
+    lstrcpynA(data.szInfo, text, sizeof data.szInfo);
+    lstrcpynA(data.szInfoTitle, title, sizeof data.szInfoTitle);
+    data.uTimeout = TRAY_NOTICE_TIMEOUT_MS;
+    data.dwInfoFlags = NoticeIconFlags(icon);
+    bool shown = Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+    TRACE("notice %s: %s: %s ", shown ? "shown" : "refused", title, text);
+    return shown;
 }

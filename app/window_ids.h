@@ -7,3 +7,9 @@
 #define IDC_CANDIDATE_LIST 105   // the CandidateList inside the CandidateWindow
 #define TRAY_ICON_ID 1000        // the notification-area icon of the CandidateWindow
 #define FOCUS_TIMER_ID 1         // the 500 ms foreground check
+#define SAVE_PAUSE_TIMER_ID 2    // a save once typing has paused
+#define SAVE_DEADLINE_TIMER_ID 3 // a save at the latest this long after the first unsaved change
+
+// Posted to the CandidateWindow by the dictionary library when a background save has ended
+// (WM_APP + 1: the program's own range, apart from the numbers shared with the hook).
+#define WM_ZELVO_SAVE_ENDED 0x8001

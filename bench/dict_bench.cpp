@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dict_file.h"
+#include "dict_save.h"
 #include "dict_table.h"
 
 namespace {
@@ -85,6 +86,18 @@ void BM_Save10000(benchmark::State& state) {
     rmdir(folder);
 }
 BENCHMARK(BM_Save10000)->Unit(benchmark::kMillisecond);
+
+// The part of a save that stays on the table's thread: names and the content in memory.
+void BM_BuildSaveContent10000(benchmark::State& state) {
+    LoadSharedPrefix();
+    DictSaveJob job;
+    for (auto _ : state) {
+        DictPrepareSave("/tmp/zelvo-bench/ZELVO.TXT", &job);
+        benchmark::DoNotOptimize(job.image.bytes);
+        DictFinishSave(&job);
+    }
+}
+BENCHMARK(BM_BuildSaveContent10000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "e2e_harness.h"
-#include "linux_process.h"
+#include "linux_host.h"
 
 namespace {
 

@@ -1,7 +1,12 @@
-// ConvFunction: the dictionary library's dispatcher, and the list box side of a lookup.
+// ConvFunction: the dictionary library's dispatcher, the list box side of a lookup, and the
+// worker thread of a background save.
 #include "conv_function.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include "dict_file.h"
+#include "dict_save.h"
 #include "dict_table.h"
 
 // Fills the list box with the candidate lines for query, most recent first. The lines go in
@@ -30,8 +35,130 @@ static int DictLookup(HWND listBox, const char* query) {
     return count;
 }
 
+// ---- saving ----
+
+// A save handed to the worker thread. Until `ended` is set the job is the worker's; after
+// that it belongs to the table's thread again.
+struct BackgroundSave {
+    DictSaveJob job;
+    HWND window;
+    UINT message;
+    volatile LONG ended;
+};
+
+// The saves of this library. The table's thread only.
+struct SaveState {
+    BackgroundSave* inFlight;  // null when no save is under way or waiting to be taken
+    HANDLE worker;
+    SaveOutcome lastEnded;     // the outcome of the save that ended last
+    bool unreported;           // lastEnded not yet taken with CONV_SAVE_RESULT
+};
+static SaveState saveState;
+
+static void NoteEnded(const SaveOutcome& outcome) {
+    saveState.lastEnded = outcome;
+    saveState.unreported = true;
+}
+
+static DWORD WINAPI WriteInBackground(void* parameter) {
+    BackgroundSave* save = static_cast<BackgroundSave*>(parameter);
+    HWND window = save->window;
+    UINT message = save->message;
+    DictWriteSave(&save->job);
+    InterlockedExchange(&save->ended, 1);  // save is not touched from here on
+    PostMessageA(window, message, 0, 0);
+    return 0;
+}
+
+// Takes the save in flight back once it has ended (waiting for that when asked to); true
+// when one was taken.
+static bool TakeEndedSave(bool wait) {
+    BackgroundSave* save = saveState.inFlight;
+    if (save == nullptr) {
+        return false;
+    }
+    if (wait) {
+        WaitForSingleObject(saveState.worker, INFINITE);
+    } else if (InterlockedCompareExchange(&save->ended, 0, 0) == 0) {
+        return false;
+    }
+    DictFinishSave(&save->job);
+    NoteEnded(save->job.outcome);
+    CloseHandle(saveState.worker);
+    saveState.worker = nullptr;
+    free(save);
+    saveState.inFlight = nullptr;
+    return true;
+}
+
+// A save that ended before its worker ran: its end is told at once.
+static int EndAtOnce(const SaveOutcome& outcome, HWND window, UINT message) {
+    NoteEnded(outcome);
+    PostMessageA(window, message, 0, 0);
+    return 1;
+}
+
+// One save at a time: the next starts once the result of the last has been taken.
+static int StartSave(const char* path, HWND window, UINT message) {
+    if (saveState.inFlight != nullptr) {
+        return 0;
+    }
+    saveState.unreported = false;  // an outcome not taken so far is one of an older save
+    BackgroundSave* save = static_cast<BackgroundSave*>(calloc(1, sizeof(BackgroundSave)));
+    if (save == nullptr) {
+        SaveOutcome outcome = {};
+        SetSaveFailure(&outcome, SAVE_STEP_IMAGE, ERROR_NOT_ENOUGH_MEMORY);
+        return EndAtOnce(outcome, window, message);
+    }
+    save->window = window;
+    save->message = message;
+    if (!DictPrepareSave(path, &save->job)) {
+        SaveOutcome outcome = save->job.outcome;
+        free(save);
+        return EndAtOnce(outcome, window, message);
+    }
+    HANDLE worker = CreateThread(nullptr, 0, WriteInBackground, save, 0, nullptr);
+    if (worker == nullptr) {
+        SetSaveFailure(&save->job.outcome, SAVE_STEP_START, GetLastError());
+        DictFinishSave(&save->job);
+        SaveOutcome outcome = save->job.outcome;
+        free(save);
+        return EndAtOnce(outcome, window, message);
+    }
+    saveState.inFlight = save;
+    saveState.worker = worker;
+    return 1;
+}
+
+static int SaveNow(const char* path) {
+    TakeEndedSave(true);
+    SaveOutcome outcome = {};
+    DictSave(path, &outcome);
+    NoteEnded(outcome);
+    return outcome.saved;
+}
+
+static int TakeSaveResult(ConvSaveOutcome* outcome, bool wait) {
+    TakeEndedSave(wait);
+    if (!saveState.unreported) {
+        return 0;
+    }
+    *outcome = saveState.lastEnded;
+    saveState.unreported = false;
+    return 1;
+}
+
+static int LoadNote(INT_PTR buffer) {
+    if (!dictLoadNote.keepAsidePending) {
+        return 0;
+    }
+    if (buffer != -1) {
+        memcpy(reinterpret_cast<char*>(buffer), dictLoadNote.keptAsidePath, DICT_PATH_SIZE);
+    }
+    return 1;
+}
+
 extern "C" int WINAPI ConvFunction(INT_PTR op, INT_PTR a, INT_PTR b, INT_PTR c, INT_PTR d) {
-    (void)c;
     (void)d;
     switch (op) {
     case CONV_INIT:
@@ -43,7 +170,15 @@ extern "C" int WINAPI ConvFunction(INT_PTR op, INT_PTR a, INT_PTR b, INT_PTR c, 
     case CONV_LOAD:
         return DictLoad(reinterpret_cast<const char*>(a));
     case CONV_SAVE:
-        return DictSave(reinterpret_cast<const char*>(a));
+        return SaveNow(reinterpret_cast<const char*>(a));
+    case CONV_SAVE_START:
+        return StartSave(reinterpret_cast<const char*>(a), reinterpret_cast<HWND>(b), static_cast<UINT>(c));
+    case CONV_SAVE_RESULT:
+        return TakeSaveResult(reinterpret_cast<ConvSaveOutcome*>(a), b == 1);
+    case CONV_LOAD_NOTE:
+        return LoadNote(a);
+    case CONV_CHANGES:
+        return static_cast<int>(DictChangeCount() & 0x7FFFFFFFu);
     default:
         return 0;
     }

@@ -10,7 +10,8 @@
 namespace {
 
 constexpr size_t IO_CHUNK_SIZE = 64 * 1024;
-char ioChunk[IO_CHUNK_SIZE];  // one stream at a time: the library runs on one thread
+char ioChunk[IO_CHUNK_SIZE];  // loading only, on the table's thread; a save has buffers of its own
+constexpr int KEPT_ASIDE_TRIES = 100;
 
 // Hands out the lines of a stream exactly as fgets with a DICT_LINE_SIZE buffer would:
 // up to and including the next LF, never more than DICT_LINE_SIZE - 1 bytes. Reads the
@@ -22,7 +23,8 @@ struct LineReader {
     bool finished;
 };
 
-bool ReadLine(LineReader& reader, char* line) {
+// Returns the number of bytes in line (NUL bytes of the file included); 0 at the end.
+size_t ReadLine(LineReader& reader, char* line) {
     size_t used = 0;
     while (used < DICT_LINE_SIZE - 1) {
         if (reader.position == reader.end) {
@@ -50,7 +52,7 @@ bool ReadLine(LineReader& reader, char* line) {
         }
     }
     line[used] = '\0';
-    return used > 0;
+    return used;
 }
 
 bool IsSeparator(char c) {
@@ -79,54 +81,6 @@ char* NextField(char** cursor) {
     return field;
 }
 
-// Collects written bytes into ioChunk and hands them to the file system in large writes.
-struct ChunkWriter {
-    FILE* file;
-    size_t used;
-    bool failed;
-};
-
-void Flush(ChunkWriter& writer) {
-    if (!writer.failed && writer.used > 0 &&
-        !dictFileSystem->write(ioChunk, writer.used, writer.file)) {
-        writer.failed = true;
-    }
-    writer.used = 0;
-}
-
-void Append(ChunkWriter& writer, const char* data, size_t size) {
-    if (size > IO_CHUNK_SIZE - writer.used) {
-        Flush(writer);
-        if (size > IO_CHUNK_SIZE) {
-            writer.failed = writer.failed || !dictFileSystem->write(data, size, writer.file);
-            return;
-        }
-    }
-    memcpy(ioChunk + writer.used, data, size);
-    writer.used += size;
-}
-
-// Writes every entry, most recent first; false when a write failed.
-bool WriteEntries(FILE* file) {
-    static int indices[DICT_CAPACITY];
-    int count = DictCount();
-    for (int slot = 0; slot < count; ++slot) {
-        indices[slot] = slot;
-    }
-    qsort(indices, static_cast<size_t>(count), sizeof indices[0], CompareOrderDesc);
-
-    ChunkWriter writer = {file, 0, false};
-    for (int i = 0; i < count && !writer.failed; ++i) {
-        const DictEntry& entry = DictTable[indices[i]];
-        Append(writer, entry.word, strlen(entry.word));
-        Append(writer, "\t", 1);
-        Append(writer, entry.reading, strlen(entry.reading));
-        Append(writer, "\r\n", 2);
-    }
-    Flush(writer);
-    return !writer.failed;
-}
-
 }  // namespace
 
 bool DictCompanionName(const char* path, const char* extension, char* out) {
@@ -138,65 +92,133 @@ bool DictCompanionName(const char* path, const char* extension, char* out) {
     return JoinPath(out, DICT_PATH_SIZE, parts, extension);
 }
 
-void DictLoadStream(FILE* file) {
+bool DictKeptAsideName(const char* path, int number, char* out) {
+    PathParts parts;
+    if (!SplitPath(path, &parts, dictFileSystem->isLeadByte)) {
+        out[0] = '\0';
+        return false;
+    }
+    char extension[sizeof parts.ext + 32];
+    if (number > 1) {
+        snprintf(extension, sizeof extension, ".original-%d%s", number, parts.ext);
+    } else {
+        snprintf(extension, sizeof extension, ".original%s", parts.ext);
+    }
+    return JoinPath(out, DICT_PATH_SIZE, parts, extension);
+}
+
+bool DictFreeKeptAsideName(const char* path, char* out) {
+    for (int number = 1; number <= KEPT_ASIDE_TRIES; ++number) {
+        if (!DictKeptAsideName(path, number, out)) {
+            return false;
+        }
+        if (!dictFileSystem->exists(out)) {
+            return true;
+        }
+    }
+    out[0] = '\0';
+    return false;
+}
+
+namespace {
+
+// One piece of the file as the reader takes it, split into its fields.
+struct Piece {
+    char* word;       // null: no field
+    char* reading;    // null: fewer than two fields
+    bool extraField;  // a third field, which the table drops
+    bool hasNul;      // a NUL byte, which hides the rest of the piece
+};
+
+Piece SplitPiece(char* line, size_t length) {
+    Piece piece = {};
+    piece.hasNul = memchr(line, '\0', length) != nullptr;
+    char* cursor = line;
+    piece.word = NextField(&cursor);
+    piece.reading = piece.word != nullptr ? NextField(&cursor) : nullptr;
+    piece.extraField = piece.reading != nullptr && NextField(&cursor) != nullptr;
+    return piece;
+}
+
+// A piece whose text the table keeps as it is: none at all, or exactly two fields.
+bool PieceIsWhole(const Piece& piece) {
+    return !piece.hasNul && !piece.extraField && (piece.word == nullptr || piece.reading != nullptr);
+}
+
+// Registers a pair of the file; false when the table does not keep it as the file has it
+// (a second, different reading of a known word, or no room for it).
+bool RegisterLoadedPair(const char* word, const char* reading) {
+    int known = DictFindWord(word);
+    if (known >= 0) {
+        DictRegister(word, reading);
+        return strcmp(DictTable[known].reading, reading) == 0;
+    }
+    return DictRegister(word, reading) == 1;
+}
+
+void NoteLoad(const char* path, bool lossy, bool fromBackup) {
+    dictLoadNote.lossy = lossy;
+    if (lossy) {
+        dictLoadNote.keepAsidePending = true;
+        dictLoadNote.fromBackup = fromBackup;
+        DictFreeKeptAsideName(path, dictLoadNote.keptAsidePath);
+    }
+}
+
+}  // namespace
+
+DictLoadNote dictLoadNote;
+
+bool DictLoadStream(FILE* file) {
     LineReader reader = {file, 0, 0, false};
     char line[DICT_LINE_SIZE];
     int32_t pairs = 0;
+    bool lossy = false;
+    bool continuation = false;  // the piece before was cut from a longer line
     DictBeginBulkRegistration();
-    while (pairs < DICT_CAPACITY && ReadLine(reader, line)) {
-        char* cursor = line;
-        char* word = NextField(&cursor);
-        char* reading = word != nullptr ? NextField(&cursor) : nullptr;
-        if (reading != nullptr) {
-            DictRegister(word, reading);
+    size_t length;
+    while ((length = ReadLine(reader, line)) > 0) {
+        bool cut = length == DICT_LINE_SIZE - 1 && line[length - 1] != '\n';
+        Piece piece = SplitPiece(line, length);
+        bool holdsText = piece.word != nullptr || piece.hasNul;
+        if (pairs == DICT_CAPACITY) {
+            // The table is full and reads nothing more: it only looks whether more was there.
+            if (holdsText) {
+                lossy = true;
+                break;
+            }
+            continue;
+        }
+        lossy = lossy || (continuation && holdsText) || !PieceIsWhole(piece);
+        if (piece.reading != nullptr) {
+            lossy = !RegisterLoadedPair(piece.word, piece.reading) || lossy;
             ++pairs;
+        }
+        continuation = cut;
+        if (lossy && pairs == DICT_CAPACITY) {
+            break;
         }
     }
     DictEndBulkRegistration();
     DictRenumber(pairs);
+    return lossy;
 }
 
 int DictLoad(const char* path) {
     FILE* file = dictFileSystem->open(path, "rb");
+    bool fromBackup = false;
     if (file == nullptr && !dictFileSystem->exists(path)) {
         char backup[DICT_PATH_SIZE];
         if (DictCompanionName(path, ".bak", backup)) {
             file = dictFileSystem->open(backup, "rb");
+            fromBackup = true;
         }
     }
     if (file == nullptr) {
         return 0;
     }
-    DictLoadStream(file);
+    bool lossy = DictLoadStream(file);
     dictFileSystem->close(file);
+    NoteLoad(path, lossy, fromBackup);
     return 1;
-}
-
-int DictSave(const char* path) {
-    char temporary[DICT_PATH_SIZE];
-    char backup[DICT_PATH_SIZE];
-    if (!DictCompanionName(path, ".tmp", temporary) || !DictCompanionName(path, ".bak", backup)) {
-        return 0;
-    }
-    FILE* file = dictFileSystem->open(temporary, "wb");
-    if (file == nullptr) {
-        return 0;
-    }
-    // The new content must be on the disk before it takes the dictionary's name.
-    if (!WriteEntries(file) || !dictFileSystem->flushToDisk(file)) {
-        dictFileSystem->close(file);
-        return 0;
-    }
-    if (dictFileSystem->close(file) != 0) {
-        return 0;
-    }
-    // The backup makes room for the current file. Without a current file (a first save, or
-    // one after the backup was loaded) the backup is the only copy and stays.
-    if (dictFileSystem->exists(path)) {
-        dictFileSystem->remove(backup);
-        if (!dictFileSystem->renameNoReplace(path, backup)) {
-            return 0;
-        }
-    }
-    return dictFileSystem->renameNoReplace(temporary, path) ? 1 : 0;
 }

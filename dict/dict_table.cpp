@@ -23,6 +23,7 @@ uint16_t readingIndex[DICT_CAPACITY];
 bool bulkRegistration;
 
 int occupied;  // length of the occupied prefix
+uint32_t changeCount;  // changes to what a save would write, since the library was loaded
 
 bool ReadingBefore(int a, int b) {
     int order = strcmp(DictTable[a].reading, DictTable[b].reading);
@@ -125,7 +126,12 @@ bool StoreNewEntry(int slot, const char* word, const char* reading) {
 int DictRegister(const char* word, const char* reading) {
     uint32_t bucket = FindBucket(word);
     if (wordIndex[bucket] != 0) {
-        DictTable[wordIndex[bucket] - 1].order = ++orderCounter;
+        DictEntry& entry = DictTable[wordIndex[bucket] - 1];
+        // The most recent word refreshed again leaves the file as it was.
+        if (!bulkRegistration && entry.order != orderCounter) {
+            ++changeCount;
+        }
+        entry.order = ++orderCounter;
         return 1;
     }
     if (occupied == DICT_CAPACITY || !StoreNewEntry(occupied, word, reading)) {
@@ -134,9 +140,19 @@ int DictRegister(const char* word, const char* reading) {
     wordIndex[bucket] = static_cast<uint16_t>(occupied + 1);
     if (!bulkRegistration) {
         InsertIntoReadingIndex(occupied);
+        ++changeCount;
     }
     ++occupied;
     return 1;
+}
+
+int DictFindWord(const char* word) {
+    uint32_t bucket = FindBucket(word);
+    return wordIndex[bucket] != 0 ? wordIndex[bucket] - 1 : -1;
+}
+
+uint32_t DictChangeCount() {
+    return changeCount;
 }
 
 int DictCount() {
@@ -154,6 +170,14 @@ int CompareOrderDesc(const void* p, const void* q) {
 static void SortByRecency(int* indices, int count) {
     std::sort(indices, indices + count,
               [](int a, int b) { return DictTable[a].order > DictTable[b].order; });
+}
+
+int DictSlotsByRecency(int* indices) {
+    for (int slot = 0; slot < occupied; ++slot) {
+        indices[slot] = slot;
+    }
+    SortByRecency(indices, occupied);
+    return occupied;
 }
 
 void DictBeginBulkRegistration() {
@@ -216,4 +240,5 @@ void DictClearForTesting() {
     bulkRegistration = false;
     occupied = 0;
     orderCounter = 0;
+    changeCount = 0;
 }

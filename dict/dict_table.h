@@ -23,6 +23,13 @@ extern int32_t orderCounter;
 // the word is new, or when a copy cannot be allocated (the slot then stays empty).
 int DictRegister(const char* word, const char* reading);
 
+// The slot of a stored word (byte-equal), or -1.
+int DictFindWord(const char* word);
+
+// Counts the registrations that changed what a save writes: a new word, or a known word
+// that was not already the most recent. Registrations of a bulk load do not count.
+uint32_t DictChangeCount();
+
 // Many registrations in a row (a file load): the lookup index is brought up to date once,
 // at the end. No lookup may run in between.
 void DictBeginBulkRegistration();
@@ -30,6 +37,10 @@ void DictEndBulkRegistration();
 
 // Number of occupied slots (the length of the occupied prefix).
 int DictCount();
+
+// Fills indices (room for DICT_CAPACITY) with every occupied slot, most recent first, and
+// returns their number.
+int DictSlotsByRecency(int* indices);
 
 // qsort comparator over two slot indices (int): the larger order first.
 int CompareOrderDesc(const void* p, const void* q);

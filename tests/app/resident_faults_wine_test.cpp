@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "exchange.h"
-#include "linux_process.h"
+#include "linux_host.h"
 #include "zelvo_driver.h"
 
 namespace {

@@ -145,7 +145,8 @@ bool MakeScratchFolder(ScratchFolder* scratch, const char* programName, const st
                   std::to_string(++counter) + "\\";
         } while (!CreateDirectoryW(Wide(dir).c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
     } else {
-        dir = std::string(temp) + folderName + "\\";
+        bool absolute = folderName.size() > 2 && folderName[1] == ':';
+        dir = (absolute ? folderName : std::string(temp) + folderName) + "\\";
         CreateDirectoryW(Wide(dir).c_str(), nullptr);
         for (const std::string& name : FolderNames(dir)) {  // left from an earlier run
             DeleteFileW(Wide(dir + name).c_str());
@@ -197,6 +198,18 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
     return ok && written == bytes.size();
+}
+
+std::string NumberedDictionary(int lines) {
+    const std::string word = Sjis(u8"語");
+    const std::string reading = Sjis(u8"ご");
+    std::string bytes;
+    char line[64];
+    for (int i = 0; i < lines; ++i) {
+        snprintf(line, sizeof line, "%s%05d\t%s%05d\r\n", word.c_str(), i, reading.c_str(), i);
+        bytes += line;
+    }
+    return bytes;
 }
 
 bool ReadFileBytes(const std::string& path, std::string* bytes) {

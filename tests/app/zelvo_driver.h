@@ -34,7 +34,8 @@ const std::vector<std::string>& TraceLines();
 std::vector<std::string> TraceLinesStartingWith(const std::string& prefix);
 
 // A scratch folder holding copies of ZELVO.EXE (under programName), ZELVOD.DLL and
-// ZELVOS.DLL from the driver's own folder. folderName, when given, names the folder itself.
+// ZELVOS.DLL from the driver's own folder. folderName, when given, names the folder itself:
+// below the temporary folder, or anywhere when it is a full path with its drive.
 struct ScratchFolder {
     std::string dir;          // ends in '\'
     std::string programPath;
@@ -48,6 +49,8 @@ bool MakeWideScratchFolder(ScratchFolder* scratch, const std::wstring& folderNam
 void RemoveScratchFolder(const ScratchFolder& scratch);
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
+// A dictionary file of lines "語NNNNN<TAB>ごNNNNN<CR><LF>" numbered from 0, in Shift-JIS.
+std::string NumberedDictionary(int lines);
 bool ReadFileBytes(const std::string& path, std::string* bytes);
 bool FileExists(const std::string& path);
 // The names in a folder, sorted, without "." and "..".

@@ -53,7 +53,7 @@ TEST_F(ConvFunctionTest, OperationCodes) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(1, ConvFunction(CONV_INIT, -1, -1, -1, -1));
     }
-    for (INT_PTR op : {0, 6, -1, 100}) {
+    for (INT_PTR op : {0, 10, -1, 100}) {
         EXPECT_EQ(0, ConvFunction(op, Arg("x"), Arg("y"), -1, -1)) << op;
     }
 }
@@ -96,7 +96,7 @@ protected:
         path = folder + "\\ZELVO.TXT";
     }
     void TearDown() override {
-        for (const char* name : {"\\ZELVO.TXT", "\\ZELVO.bak", "\\ZELVO.tmp"}) {
+        for (const char* name : {"\\ZELVO.TXT", "\\ZELVO.bak", "\\ZELVO.tmp", "\\ZELVO.original.TXT"}) {
             DeleteFileA((folder + name).c_str());
         }
         RemoveDirectoryA(folder.c_str());
@@ -119,6 +119,7 @@ protected:
         return std::string(buffer, got);
     }
     std::string folder, path;
+    ConvSaveOutcome dropped = {};
 };
 
 TEST_F(ConvFileTest, LoadRegisterSaveThroughRealFiles) {
@@ -142,41 +143,223 @@ TEST_F(ConvFileTest, LoadRegisterSaveThroughRealFiles) {
     EXPECT_EQ(saved, Read(path));
 }
 
-// Another program holds one companion file open without sharing while the program saves.
-struct LockedCompanionCase {
+ConvSaveOutcome TakeResult(int expected = 1) {
+    ConvSaveOutcome outcome = {};
+    outcome.step = static_cast<SaveStep>(-1);
+    EXPECT_EQ(expected, ConvFunction(CONV_SAVE_RESULT, reinterpret_cast<INT_PTR>(&outcome), 0, -1, -1));
+    return outcome;
+}
+
+// A save meets a companion or the dictionary file as another program or the user left it.
+enum class Obstacle { DICTIONARY_LOCKED, BACKUP_LOCKED, TEMPORARY_LOCKED, BACKUP_READ_ONLY, BACKUP_FOLDER,
+                      DICTIONARY_READ_ONLY };
+
+struct ObstacleCase {
     const char* name;
-    const char* locked;           // the companion held open
-    const char* backupBefore;     // null: no backup before the save
-    const char* backupAfter;      // null: no backup after it
-    bool temporaryLeft;
+    Obstacle obstacle;
+    int saved;
+    SaveFailureKind kind;
+    uint32_t error;
+    int backupSkipped;        // the old backup could not be renewed
+    const char* fileAfter;    // "<missing>": none
+    const char* backupAfter;  // "<missing>": none; "<folder>": still the folder
+    bool temporaryLeft;       // held by the other program, so it cannot be removed
 };
 
-TEST_F(ConvFileTest, LockedCompanionFailsTheSaveAndKeepsTheDictionary) {
-    const LockedCompanionCase cases[] = {
-        // The temporary file cannot be written: nothing else is touched.
-        {"temporary locked", "\\ZELVO.tmp", nullptr, nullptr, true},
-        // The backup cannot be deleted, so the dictionary cannot take its name; an existing
-        // file is never replaced.
-        {"backup locked", "\\ZELVO.bak", "older\tr\r\n", "older\tr\r\n", true},
+TEST_F(ConvFileTest, SaveAroundWhatOthersHoldOrMarked) {
+    const char* const NEW_FILE = "neu\tr\r\n";
+    const ObstacleCase cases[] = {
+        // The dictionary file open in another program without sharing: it cannot become the
+        // backup nor be replaced (the system refuses access), and stays as it was; the
+        // temporary file goes. The old backup was removed to make room.
+        {"file held open", Obstacle::DICTIONARY_LOCKED, 0, SAVE_FAILURE_FILE_IN_USE, ERROR_ACCESS_DENIED, 1,
+         "old\tr\r\n", "<missing>", false},
+        {"temporary held open", Obstacle::TEMPORARY_LOCKED, 0, SAVE_FAILURE_FILE_IN_USE, ERROR_SHARING_VIOLATION, 0,
+         "old\tr\r\n", "older\tr\r\n", true},
+        // A backup that cannot make room stays, and the dictionary is saved all the same.
+        {"backup held open", Obstacle::BACKUP_LOCKED, 1, SAVE_FAILURE_NONE, 0, 1, NEW_FILE, "older\tr\r\n", false},
+        {"backup read-only", Obstacle::BACKUP_READ_ONLY, 1, SAVE_FAILURE_NONE, 0, 1, NEW_FILE, "older\tr\r\n",
+         false},
+        {"backup is a folder", Obstacle::BACKUP_FOLDER, 1, SAVE_FAILURE_NONE, 0, 1, NEW_FILE, "<folder>", false},
+        // The user's read-only mark: never replaced.
+        {"dictionary read-only", Obstacle::DICTIONARY_READ_ONLY, 0, SAVE_FAILURE_READ_ONLY, 0, 0, "old\tr\r\n",
+         "older\tr\r\n", false},
     };
-    for (const LockedCompanionCase& c : cases) {
+    for (const ObstacleCase& c : cases) {
+        SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
+        ConvFunction(CONV_SAVE_RESULT, reinterpret_cast<INT_PTR>(&dropped), 0, -1, -1);
         Write(path, "old\tr\r\n");
-        Write(folder + "\\ZELVO.tmp", "");
-        if (c.backupBefore != nullptr) {
-            Write(folder + "\\ZELVO.bak", c.backupBefore);
+        std::string backup = folder + "\\ZELVO.bak";
+        std::string temporary = folder + "\\ZELVO.tmp";
+        if (c.obstacle == Obstacle::BACKUP_FOLDER) {
+            ASSERT_TRUE(CreateDirectoryA(backup.c_str(), nullptr));
+        } else {
+            Write(backup, "older\tr\r\n");
         }
-        HANDLE lock = CreateFileA((folder + c.locked).c_str(), GENERIC_READ, 0, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, lock) << c.name;
-        EXPECT_EQ(0, ConvFunction(CONV_SAVE, Arg(path.c_str()), -1, -1, -1)) << c.name;
+        HANDLE lock = INVALID_HANDLE_VALUE;
+        const char* locked = c.obstacle == Obstacle::DICTIONARY_LOCKED        ? path.c_str()
+                             : c.obstacle == Obstacle::BACKUP_LOCKED    ? backup.c_str()
+                             : c.obstacle == Obstacle::TEMPORARY_LOCKED ? temporary.c_str()
+                                                                        : nullptr;
+        if (locked != nullptr) {
+            if (c.obstacle == Obstacle::TEMPORARY_LOCKED) {
+                Write(temporary, "");
+            }
+            lock = CreateFileA(locked, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+        }
+        if (c.obstacle == Obstacle::BACKUP_READ_ONLY) {
+            ASSERT_TRUE(SetFileAttributesA(backup.c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+        if (c.obstacle == Obstacle::DICTIONARY_READ_ONLY) {
+            ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+        Register("neu", "r");  // the only word this table holds under that reading: it is first
+        ASSERT_EQ(c.saved, ConvFunction(CONV_SAVE, Arg(path.c_str()), -1, -1, -1));
+        ConvSaveOutcome outcome = TakeResult();
         CloseHandle(lock);
-        EXPECT_EQ("old\tr\r\n", Read(path)) << c.name;
-        EXPECT_EQ(c.backupAfter != nullptr ? c.backupAfter : "<missing>",
-                  Read(folder + "\\ZELVO.bak")) << c.name;
-        EXPECT_EQ(c.temporaryLeft, Read(folder + "\\ZELVO.tmp") != "<missing>") << c.name;
+        EXPECT_EQ(c.saved, outcome.saved);
+        EXPECT_EQ(c.kind, outcome.kind);
+        EXPECT_EQ(c.error, outcome.systemError);
+        EXPECT_EQ(c.backupSkipped, outcome.backupSkipped);
+        std::string file = Read(path);
+        EXPECT_EQ(c.fileAfter, c.saved ? file.substr(0, file.find('\n') + 1) : file);
+        DWORD backupAttributes = GetFileAttributesA(backup.c_str());
+        if (std::string(c.backupAfter) == "<folder>") {
+            EXPECT_NE(0u, backupAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        } else {
+            EXPECT_EQ(c.backupAfter, Read(backup));
+        }
+        EXPECT_EQ(c.temporaryLeft, Read(temporary) != "<missing>");
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesA(backup.c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveDirectoryA(backup.c_str());
     }
+}
+
+// A window of this thread that collects the end-of-save messages.
+const UINT SAVE_ENDED = WM_APP + 7;
+
+class ConvBackgroundTest : public ConvFileTest {
+protected:
+    void SetUp() override {
+        ConvFileTest::SetUp();
+        receiver = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        ConvFunction(CONV_SAVE_RESULT, reinterpret_cast<INT_PTR>(&dropped), 1, -1, -1);
+    }
+    void TearDown() override {
+        DestroyWindow(receiver);
+        ConvFileTest::TearDown();
+    }
+    int Start(const std::string& file) {
+        return ConvFunction(CONV_SAVE_START, Arg(file.c_str()), reinterpret_cast<INT_PTR>(receiver), SAVE_ENDED, -1);
+    }
+    // Waits for the message that a save has ended; false after 10 s.
+    bool WaitForEnd() {
+        DWORD start = GetTickCount();
+        MSG message;
+        while (GetTickCount() - start < 10000) {
+            if (PeekMessageA(&message, receiver, SAVE_ENDED, SAVE_ENDED, PM_REMOVE)) {
+                EXPECT_EQ(0u, message.wParam);
+                EXPECT_EQ(0, message.lParam);
+                return true;
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
+        }
+        return false;
+    }
+    HWND receiver = nullptr;
+};
+
+TEST_F(ConvBackgroundTest, BackgroundSaveWritesTheTableAsItWasAtTheStart) {
+    // Most of the table: the other tests of this program share it.
+    for (int i = 0; i < 9000; ++i) {
+        Register(("背景" + std::to_string(i)).c_str(), "はいけい");
+    }
+    ASSERT_EQ(1, Start(path));
+    // One at a time: until its result is taken, no second save starts.
+    EXPECT_EQ(0, Start(path));
+    // The table goes on changing while the worker writes.
+    Register("後から", "あとから");
+    ASSERT_TRUE(WaitForEnd());
+    ConvSaveOutcome outcome = TakeResult();
+    EXPECT_EQ(1, outcome.saved);
+    EXPECT_EQ(SAVE_STEP_NONE, outcome.step);
+    TakeResult(0);  // taken once
+    std::string saved = Read(path);
+    EXPECT_EQ(std::string::npos, saved.find("後から"));
+    EXPECT_NE(std::string::npos, saved.find("背景8999\tはいけい\r\n"));
+    EXPECT_EQ("<missing>", Read(folder + "\\ZELVO.tmp"));
+    // The next save has the word learned meanwhile, first.
+    ASSERT_EQ(1, Start(path));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(1, TakeResult().saved);
+    EXPECT_EQ(0u, Read(path).find("後から\tあとから\r\n"));
+    EXPECT_EQ(saved, Read(folder + "\\ZELVO.bak"));
+}
+
+TEST_F(ConvBackgroundTest, SaveNowWaitsForTheSaveInFlight) {
+    Register("待つ", "まつ");
+    ASSERT_EQ(1, Start(path));
+    Register("今", "いま");
+    EXPECT_EQ(1, ConvFunction(CONV_SAVE, Arg(path.c_str()), -1, -1, -1));
+    // Its own outcome is the one to take; the message of the background save still comes,
+    // and finds nothing more to take.
+    EXPECT_EQ(1, TakeResult().saved);
+    ASSERT_TRUE(WaitForEnd());
+    TakeResult(0);
+    EXPECT_EQ(0u, Read(path).find("今\tいま\r\n"));
+    EXPECT_EQ(1, Start(path)) << "the background save was taken back by the one in the foreground";
+    ASSERT_TRUE(WaitForEnd());
+    TakeResult();
+}
+
+TEST_F(ConvBackgroundTest, SaveThatCannotStartEndsAtOnce) {
+    const std::string tooLong = "C:\\" + std::string(250, 'd') + "\\ZELVO.TXT";
+    ASSERT_EQ(1, Start(tooLong));
+    ASSERT_TRUE(WaitForEnd());
+    ConvSaveOutcome outcome = TakeResult();
+    EXPECT_EQ(0, outcome.saved);
+    EXPECT_EQ(SAVE_STEP_NAMES, outcome.step);
+    EXPECT_EQ(SAVE_FAILURE_PATH_UNUSABLE, outcome.kind);
+    // A folder that does not exist: the worker fails to create the temporary file.
+    ASSERT_EQ(1, Start(folder + "\\gone\\ZELVO.TXT"));
+    ASSERT_TRUE(WaitForEnd());
+    outcome = TakeResult();
+    EXPECT_EQ(SAVE_STEP_CREATE, outcome.step);
+    EXPECT_EQ(static_cast<uint32_t>(ERROR_PATH_NOT_FOUND), outcome.systemError);
+    EXPECT_EQ(SAVE_FAILURE_PATH_UNUSABLE, outcome.kind);
+}
+
+TEST_F(ConvFunctionTest, ChangesCountWhatASaveWouldWrite) {
+    Register("変化", "へんか");
+    int before = ConvFunction(CONV_CHANGES, -1, -1, -1, -1);
+    Register("変化", "へんか");  // the most recent word again
+    EXPECT_EQ(before, ConvFunction(CONV_CHANGES, -1, -1, -1, -1));
+    Register("変更", "へんこう");
+    EXPECT_EQ(before + 1, ConvFunction(CONV_CHANGES, -1, -1, -1, -1));
+    Register("変化", "へんか");
+    EXPECT_EQ(before + 2, ConvFunction(CONV_CHANGES, -1, -1, -1, -1));
+}
+
+TEST_F(ConvFileTest, LossyLoadIsNotedUntilTheOriginalIsKeptAside) {
+    const std::string original("元\tもと\r\n\0\0\0\0", 13);
+    Write(path, original);
+    EXPECT_EQ(0, ConvFunction(CONV_LOAD_NOTE, -1, -1, -1, -1));
+    ASSERT_EQ(1, ConvFunction(CONV_LOAD, Arg(path.c_str()), -1, -1, -1));
+    char aside[MAX_PATH] = {};
+    ASSERT_EQ(1, ConvFunction(CONV_LOAD_NOTE, reinterpret_cast<INT_PTR>(aside), -1, -1, -1));
+    EXPECT_EQ(folder + "\\ZELVO.original.TXT", aside);
+    EXPECT_EQ(1, ConvFunction(CONV_LOAD_NOTE, -1, -1, -1, -1));
+    ASSERT_EQ(1, ConvFunction(CONV_SAVE, Arg(path.c_str()), -1, -1, -1));
+    EXPECT_EQ(1, TakeResult().originalKeptAside);
+    EXPECT_EQ(0, ConvFunction(CONV_LOAD_NOTE, -1, -1, -1, -1));
+    EXPECT_EQ(original, Read(aside));
+    EXPECT_EQ(std::string::npos, Read(path).find('\0'));
+    DeleteFileA(aside);
 }
 
 }  // namespace

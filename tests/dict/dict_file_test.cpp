@@ -1,61 +1,17 @@
 // Loading and saving the dictionary file, with the companion files of a save.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "dict_file.h"
+#include "dict_save.h"
 #include "dict_test_support.h"
-#include "file_system.h"
 
 using Lines = std::vector<std::string>;
 
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-bool Exists(const std::string& path) {
-    return access(path.c_str(), F_OK) == 0;
-}
-
-// A scratch folder per test holding words.txt and its companions.
-class DictFileTest : public DictTest {
-protected:
-    void SetUp() override {
-        DictTest::SetUp();
-        char pattern[] = "/tmp/zelvo-dict-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        folder = pattern;
-        path = folder + "/words.txt";
-        temporary = folder + "/words.tmp";
-        backup = folder + "/words.bak";
-    }
-    void TearDown() override {
-        dictFileSystem = &platformFileSystem;
-        std::string command = "rm -rf '" + folder + "'";
-        ASSERT_EQ(0, system(command.c_str()));
-        DictTest::TearDown();
-    }
-    int Load(const std::string& bytes) {
-        WriteBytes(path, bytes);
-        return DictLoad(path.c_str());
-    }
-    std::string folder, path, temporary, backup;
-};
 
 TEST_F(DictFileTest, MissingFileLoadsNothing) {
     EXPECT_EQ(0, DictLoad(path.c_str()));
@@ -230,97 +186,6 @@ TEST_F(DictFileTest, RenameNeverReplacesAnExistingFile) {
     EXPECT_FALSE(Exists(temporary));
 }
 
-// A file system that fails one chosen operation; everything else is the real one.
-enum Failure { FAIL_OPEN_WRITE, FAIL_WRITE, FAIL_FLUSH, FAIL_CLOSE, FAIL_BACKUP_RENAME, FAIL_FINAL_RENAME };
-Failure failure;
-int renames;
-FILE* FailingOpen(const char* p, const char* mode) {
-    return failure == FAIL_OPEN_WRITE && mode[0] == 'w' ? nullptr : fopen(p, mode);
-}
-bool FailingWrite(const void* data, size_t size, FILE* file) {
-    return failure != FAIL_WRITE && platformFileSystem.write(data, size, file);
-}
-bool FailingFlush(FILE* file) {
-    return failure != FAIL_FLUSH && platformFileSystem.flushToDisk(file);
-}
-int FailingClose(FILE* file) {
-    int result = fclose(file);
-    return failure == FAIL_CLOSE ? EOF : result;
-}
-bool FailingRename(const char* from, const char* to) {
-    ++renames;
-    if ((failure == FAIL_BACKUP_RENAME && renames == 1) || (failure == FAIL_FINAL_RENAME && renames == 2)) {
-        return false;
-    }
-    return platformFileSystem.renameNoReplace(from, to);
-}
-const DictFileSystem failingFileSystem = {
-    FailingOpen, FailingWrite, FailingFlush, FailingClose, platformFileSystem.remove,
-    platformFileSystem.exists, FailingRename, platformFileSystem.isLeadByte,
-};
-
-struct SaveFailureCase {
-    const char* name;
-    Failure failure;
-    const char* temporaryAfter;  // null: no temporary file
-    const char* fileAfter;       // null: no dictionary file
-    const char* backupAfter;     // null: no backup
-};
-
-TEST_F(DictFileTest, FailedSaveReportsZeroAndKeepsTheData) {
-    const SaveFailureCase cases[] = {
-        {"temporary not created", FAIL_OPEN_WRITE, nullptr, "cur\tc\r\n", "old\to\r\n"},
-        {"write fails", FAIL_WRITE, "", "cur\tc\r\n", "old\to\r\n"},
-        {"flush fails", FAIL_FLUSH, "new\tn\r\n", "cur\tc\r\n", "old\to\r\n"},
-        {"close fails", FAIL_CLOSE, "new\tn\r\n", "cur\tc\r\n", "old\to\r\n"},
-        {"backup rename fails", FAIL_BACKUP_RENAME, "new\tn\r\n", "cur\tc\r\n", nullptr},
-        {"final rename fails", FAIL_FINAL_RENAME, "new\tn\r\n", nullptr, "cur\tc\r\n"},
-    };
-    DictRegister("new", "n");
-    for (const SaveFailureCase& c : cases) {
-        remove(temporary.c_str());
-        WriteBytes(path, "cur\tc\r\n");
-        WriteBytes(backup, "old\to\r\n");
-        failure = c.failure;
-        renames = 0;
-        dictFileSystem = &failingFileSystem;
-        EXPECT_EQ(0, DictSave(path.c_str())) << c.name;
-        dictFileSystem = &platformFileSystem;
-        const std::pair<const std::string*, const char*> expected[] = {
-            {&temporary, c.temporaryAfter}, {&path, c.fileAfter}, {&backup, c.backupAfter}};
-        for (const auto& [file, content] : expected) {
-            EXPECT_EQ(content != nullptr, Exists(*file)) << c.name << ": " << *file;
-            if (content != nullptr && Exists(*file)) {
-                EXPECT_EQ(content, ReadBytes(*file)) << c.name << ": " << *file;
-            }
-        }
-    }
-}
-
-TEST_F(DictFileTest, NoWordIsLostAfterAFailedFinalRename) {
-    WriteBytes(path, "cur\tc\r\n");
-    DictLoad(path.c_str());
-    failure = FAIL_FINAL_RENAME;
-    renames = 0;
-    dictFileSystem = &failingFileSystem;
-    ASSERT_EQ(0, DictSave(path.c_str()));
-    dictFileSystem = &platformFileSystem;
-    // Next start: the file is gone, the backup holds the words.
-    DictClearForTesting();
-    EXPECT_EQ(1, DictLoad(path.c_str()));
-    ASSERT_EQ(1, DictSave(path.c_str()));
-    EXPECT_EQ("cur\tc\r\n", ReadBytes(path));
-}
-
-TEST_F(DictFileTest, TakenTemporaryNameFailsTheSaveBeforeAnythingChanges) {
-    WriteBytes(path, "cur\tc\r\n");
-    ASSERT_EQ(0, mkdir(temporary.c_str(), 0700));
-    DictRegister("new", "n");
-    EXPECT_EQ(0, DictSave(path.c_str()));
-    EXPECT_EQ("cur\tc\r\n", ReadBytes(path));
-    EXPECT_FALSE(Exists(backup));
-}
-
 struct CompanionCase {
     std::string path;
     const char* extension;
@@ -358,6 +223,126 @@ TEST_F(DictFileTest, PathWhoseCompanionsDoNotFitIsNotSaved) {
     DictRegister("w", "r");
     EXPECT_EQ(0, DictSave(longPath.c_str()));
     EXPECT_FALSE(Exists(longPath));
+}
+
+// ---- what the table cannot hold ----
+
+std::string Pairs(int count, const char* lineEnd = "\r\n") {
+    std::string bytes;
+    char line[40];
+    for (int i = 0; i < count; ++i) {
+        snprintf(line, sizeof line, "w%05d\tr%05d%s", i, i, lineEnd);
+        bytes += line;
+    }
+    return bytes;
+}
+
+struct LossyCase {
+    const char* name;
+    std::string bytes;
+    bool lossy;
+};
+
+TEST_F(DictFileTest, LoadTellsWhetherItDroppedOrCutAnything) {
+    const std::string word500(500, 'w');
+    const LossyCase cases[] = {
+        // What the table keeps as it is, or only puts in its own form.
+        {"empty file", "", false},
+        {"plain lines", "a\tra\r\nb\trb\r\n", false},
+        {"LF line ends", "a\tra\nb\trb\n", false},
+        {"doubled and leading separators", "\ta\t\tra\r\n\t\tb\trb\r\n", false},
+        {"blank lines", "\r\n\r\na\tra\r\n\n\t\r\n", false},
+        {"no line end at the end", "a\tra", false},
+        {"identical duplicate", "a\tra\r\nb\trb\r\na\tra\r\n", false},
+        {"blank inside a field", "a b\tc d\r\n", false},
+        {"ctrl-z is a byte", "a\x1a\tra\r\n", false},
+        {"line of 1,022 bytes and CR LF", word500 + "\t" + std::string(521, 'r') + "\r\n", false},
+        {"exactly 10,000 pairs and blank lines", Pairs(10000) + "\r\n\r\n", false},
+        // What it drops or cuts.
+        {"duplicate with another reading", "a\tra\r\nb\trb\r\na\tother\r\n", true},
+        {"line with one field", "a\tra\r\nlonely\r\n", true},
+        {"blank instead of a tab", "a\tra\r\nw r\r\n", true},
+        {"extra field", "a\tra\tmore\r\n", true},
+        {"NUL inside a field", std::string("a\0b\tra\r\n", 8), true},
+        {"NUL at the end of a line", std::string("a\tra\0\r\n", 7), true},
+        {"NUL bytes only", std::string(16, '\0'), true},
+        {"line taken in pieces", std::string(1000, 'w') + "\t" + std::string(32, 'r') + "\r\n", true},
+        {"CR-only line ends", Pairs(300, "\r"), true},
+        {"10,001 pairs", Pairs(10001), true},
+        {"10,000 pairs and a line with one field", Pairs(10000) + "more\r\n", true},
+    };
+    for (const LossyCase& c : cases) {
+        DictClearForTesting();
+        dictLoadNote = DictLoadNote{};
+        ASSERT_EQ(1, Load(c.bytes)) << c.name;
+        EXPECT_EQ(c.lossy, dictLoadNote.lossy) << c.name;
+        EXPECT_EQ(c.lossy, dictLoadNote.keepAsidePending) << c.name;
+        EXPECT_EQ(c.lossy ? folder + "/words.original.txt" : "", std::string(dictLoadNote.keptAsidePath))
+            << c.name;
+    }
+}
+
+TEST_F(DictFileTest, LossyLoadStillLoadsWhatItCan) {
+    // A million lines: the first 10,000 pairs, exactly as without the note.
+    ASSERT_EQ(1, Load(Pairs(12000)));
+    EXPECT_TRUE(dictLoadNote.lossy);
+    ASSERT_EQ(DICT_CAPACITY, DictCount());
+    EXPECT_STREQ("w09999", DictTable[DICT_CAPACITY - 1].word);
+    EXPECT_EQ(DICT_CAPACITY, orderCounter);
+    // The first reading of a word stays, the rest of a NUL line is hidden.
+    DictClearForTesting();
+    const char withNul[] = "a\tra\r\nb\0x\trb\r\nc\trc\r\na\tother\r\n";
+    ASSERT_EQ(1, Load(std::string(withNul, sizeof withNul - 1)));
+    EXPECT_TRUE(dictLoadNote.lossy);
+    ASSERT_EQ(2, DictCount());
+    EXPECT_STREQ("ra", DictTable[0].reading);
+    EXPECT_STREQ("c", DictTable[1].word);
+}
+
+TEST_F(DictFileTest, LoadingCountsNoChangeButRegistrationsDo) {
+    Load("a\tra\r\nb\trb\r\n");
+    const uint32_t loaded = DictChangeCount();
+    DictRegister("a", "ra");  // the most recent word again: the file stays as it is
+    EXPECT_EQ(loaded, DictChangeCount());
+    DictRegister("b", "rb");  // moves to the front
+    EXPECT_EQ(loaded + 1, DictChangeCount());
+    DictRegister("b", "rb");
+    EXPECT_EQ(loaded + 1, DictChangeCount());
+    DictRegister("c", "rc");  // new
+    EXPECT_EQ(loaded + 2, DictChangeCount());
+}
+
+struct KeptAsideNameCase {
+    std::string path;
+    int number;
+    std::string expected;  // empty: does not fit
+};
+
+TEST(DictKeptAsideTest, KeptAsideNamesKeepTheExtension) {
+    const std::string longDir = "C:\\" + std::string(240, 'd') + "\\";
+    const KeptAsideNameCase cases[] = {
+        {"C:\\Tools\\ZELVO.TXT", 1, "C:\\Tools\\ZELVO.original.TXT"},
+        {"C:\\Tools\\ZELVO.TXT", 2, "C:\\Tools\\ZELVO.original-2.TXT"},
+        {"C:\\Tools\\ZELVO.TXT", 17, "C:\\Tools\\ZELVO.original-17.TXT"},
+        {"C:\\Tools\\ZELVO", 1, "C:\\Tools\\ZELVO.original"},
+        {"C:\\\x95\x5C.txt", 1, "C:\\\x95\x5C.original.txt"},  // trail byte 0x5C is no separator
+        {longDir + "ZELVO.TXT", 1, ""},
+    };
+    for (const KeptAsideNameCase& c : cases) {
+        char out[DICT_PATH_SIZE];
+        EXPECT_EQ(!c.expected.empty(), DictKeptAsideName(c.path.c_str(), c.number, out)) << c.path;
+        EXPECT_EQ(c.expected, std::string(out)) << c.path;
+    }
+}
+
+TEST_F(DictFileTest, FreeKeptAsideNameSkipsEarlierOriginals) {
+    char out[DICT_PATH_SIZE];
+    ASSERT_TRUE(DictFreeKeptAsideName(path.c_str(), out));
+    EXPECT_EQ(folder + "/words.original.txt", out);
+    WriteBytes(folder + "/words.original.txt", "earlier");
+    WriteBytes(folder + "/words.original-2.txt", "earlier too");
+    ASSERT_TRUE(DictFreeKeptAsideName(path.c_str(), out));
+    EXPECT_EQ(folder + "/words.original-3.txt", out);
 }
 
 }  // namespace

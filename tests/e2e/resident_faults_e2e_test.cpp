@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "e2e_harness.h"
-#include "linux_process.h"
+#include "linux_host.h"
 #include "shared_section.h"
 
 namespace {

@@ -78,3 +78,18 @@ POINT FirstIconCenter() {
     int side = bar.bottom - bar.top;
     return POINT{bar.right - side / 2, bar.top + side / 2};
 }
+
+std::vector<std::string> ShownTooltips() {
+    std::vector<std::string> texts;
+    for (HWND tip : VisibleWindows("tooltips_class32", 0)) {
+        // The wide call: the text is another process's; converted to the ANSI code page here.
+        wchar_t wide[1024] = {};
+        SendMessageW(tip, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide));
+        char text[2048] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        if (text[0] != '\0') {
+            texts.push_back(text);
+        }
+    }
+    return texts;
+}

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 // The top-level windows of a class, of one process (0: any), visible ones only unless asked.
@@ -15,6 +16,9 @@ POINT Center(const RECT& r);
 void MoveMouse(POINT at);
 void Click(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
 void PressKey(WORD key);
+
+// The texts of the tooltips on screen (the taskbar's tips and balloons), in the ANSI code page.
+std::vector<std::string> ShownTooltips();
 
 // The taskbar of the virtual desktop, and the centre of the first icon of its notification area.
 HWND Taskbar();

@@ -21,7 +21,6 @@ const DWORD UI_TIMEOUT_MS = 5000;
 const POINT MENU_CURSOR = {500, 300};  // where the cursor rests when a press is posted
 const char MENU_CLASS[] = "#32768";
 const char DIALOG_CLASS[] = "#32770";
-const char TOOLTIP_CLASS[] = "tooltips_class32";
 
 // ---- windows of other processes ----
 
@@ -49,16 +48,8 @@ bool IconPresent(HWND owner) {
 
 // The text of the taskbar's tooltip while it shows, empty otherwise.
 std::string ShownTip() {
-    for (HWND tip : VisibleWindows(TOOLTIP_CLASS, 0)) {
-        wchar_t wide[128] = {};
-        SendMessageW(tip, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(wide));
-        char text[256] = {};
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-        if (text[0] != '\0') {
-            return text;
-        }
-    }
-    return "";
+    std::vector<std::string> tips = ShownTooltips();
+    return tips.empty() ? "" : tips[0];
 }
 
 // ---- the menu, read by the probe inside the program ----
