@@ -4,9 +4,11 @@
 #include <cstring>
 
 #include "ansi_text.h"
+#include "notice_texts.h"
 #include "path_split.h"
 #include "resident_state.h"
 #include "startup.h"
+#include "tray.h"
 
 static bool AnsiFileExists(const char* path) {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
@@ -24,10 +26,12 @@ static bool NoDictionaryYet() {
 void ShowStartNotices() {
     if (residentState.learningNotKept) {
         TRACE("notice: learning cannot be kept ");
+        ShowTrayNotice(NOTICE_TITLE_NOT_KEPT, NOTICE_NOT_KEPT, TRAY_NOTICE_WARNING);
         return;
     }
     residentState.firstStart = NoDictionaryYet();
     if (residentState.firstStart) {
         TRACE("notice: first start ");
+        ShowTrayNotice(NOTICE_TITLE_FIRST_START, NOTICE_FIRST_START, TRAY_NOTICE_INFO);
     }
 }

@@ -245,6 +245,9 @@ TEST_F(ResidentProcessTest, DictionaryPathTooLongIsNeitherLoadedNorSaved) {
               std::vector<std::string>{"dictionary path too long: not loaded, not saved "});
     EXPECT_TRUE(WaitUntil([] { return !TraceLinesStartingWith("notice:").empty(); }, START_TIMEOUT_MS));
     EXPECT_EQ(TraceLinesStartingWith("notice:"), std::vector<std::string>{"notice: learning cannot be kept "});
+    // The user reads it in a balloon from the tray icon.
+    EXPECT_TRUE(WaitUntil([] { return !TraceLinesStartingWith("notice shown: " + Sjis(u8"覚えた言葉を残せません")).empty(); },
+                          START_TIMEOUT_MS));
     EXPECT_TRUE(ShowAndRead(u8"わな").empty());
     SendRegisterRequest(resident.window, Sjis(u8"亜"), Sjis(u8"あ"));
     EXPECT_EQ(ShowAndRead(u8"あ"), std::vector<std::string>{Line(u8"亜", u8"あ")});
@@ -308,13 +311,14 @@ struct NoticeCase {
     const char* what;
     const char* fileBefore;  // a dictionary file present at start, or null
     std::vector<std::string> notices;
+    bool welcomed;           // the balloon that shows the user around came from the tray icon
 };
 
 TEST_F(ResidentProcessTest, AFirstStartIsOneWithoutADictionaryOrItsBackup) {
     const NoticeCase cases[] = {
-        {"no dictionary yet", nullptr, {"notice: first start "}},
-        {"a dictionary", "ZELVO.TXT", {}},
-        {"only the backup of one", "ZELVO.bak", {}},
+        {"no dictionary yet", nullptr, {"notice: first start "}, true},
+        {"a dictionary", "ZELVO.TXT", {}, false},
+        {"only the backup of one", "ZELVO.bak", {}, false},
     };
     for (const NoticeCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -326,6 +330,7 @@ TEST_F(ResidentProcessTest, AFirstStartIsOneWithoutADictionaryOrItsBackup) {
         // Idle once in its message loop: the notices of the start are behind it.
         ASSERT_TRUE(StartResident(scratch, "", &resident, false));
         EXPECT_EQ(TraceLinesStartingWith("notice:"), c.notices);
+        EXPECT_EQ(!TraceLinesStartingWith("notice shown: " + Sjis(u8"Zelvo が動いています")).empty(), c.welcomed);
         DWORD exitCode = 99;
         ASSERT_TRUE(End(&exitCode));
         RemoveScratchFolder(scratch);
