@@ -286,12 +286,16 @@ HWND FindWindowOfProcess(const char* className, DWORD processId) {
     return nullptr;
 }
 
+HMODULE HookLibraryOf(const ScratchFolder& scratch) {
+    std::wstring folder = scratch.wideDir.empty() ? Wide(scratch.dir) : scratch.wideDir;
+    return GetModuleHandleW((folder + L"ZELVOS.DLL").c_str());
+}
+
 // The hook library of this scratch folder is loaded into this process once the program
 // has installed its hook and this thread has taken a message since.
 static bool HookReachedThisProcess(const ScratchFolder& scratch, HWND poke) {
     PostMessageA(poke, WM_NULL, 0, 0);
-    std::wstring library = scratch.wideDir.empty() ? Wide(scratch.dir) : scratch.wideDir;
-    return GetModuleHandleW((library + L"ZELVOS.DLL").c_str()) != nullptr;
+    return HookLibraryOf(scratch) != nullptr;
 }
 
 // A window of this thread to post to while waiting, when there is to be no trace viewer.

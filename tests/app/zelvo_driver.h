@@ -47,6 +47,9 @@ bool MakeScratchFolder(ScratchFolder* scratch, const char* programName = "ZELVO.
 // outside the ANSI code page. The program is started through its wide path.
 bool MakeWideScratchFolder(ScratchFolder* scratch, const std::wstring& folderName);
 void RemoveScratchFolder(const ScratchFolder& scratch);
+// The hook library of that folder as loaded into this process (the hook brings it here), or
+// null. Each test's folder holds a library of its own: the name alone may find another's.
+HMODULE HookLibraryOf(const ScratchFolder& scratch);
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 // A dictionary file of lines "語NNNNN<TAB>ごNNNNN<CR><LF>" numbered from 0, in Shift-JIS.

@@ -167,10 +167,6 @@ TEST_F(ResidentFault, ACommitLeavesTheClipboardToTheApplication) {
     EXPECT_EQ(code, 0u);
 }
 
-// The hook state as this process sees it: the library came here through the hook.
-const HookSharedState* SharedState() {
-    return FindSharedState(GetModuleHandleA("ZELVOS.DLL"));
-}
 
 // Whether the restarted program still finds the killed one's hook handle in the shared state.
 // When every process had let go of the library, its shared state starts afresh and the handle
@@ -183,7 +179,8 @@ struct Restart {
 class KilledResident : public ResidentFault, public testing::WithParamInterface<Restart> {};
 
 TEST_P(KilledResident, StartedAgainTheHookWorksOncePerMessage) {
-    const HookSharedState* shared = SharedState();
+    // The hook state as this process sees it: the library came here through the hook.
+    const HookSharedState* shared = FindSharedState(HookLibraryOf(scratch));
     ASSERT_NE(shared, nullptr);
     const ULONG firstHook = shared->hookHandle;
     ASSERT_NE(firstHook, 0u);

@@ -181,10 +181,14 @@ protected:
     // A press on the icon as the shell reports it, with the cursor resting at MENU_CURSOR.
     void PostTrayEvent(LPARAM mouseMessage, WPARAM iconId = TRAY_ICON_ID) {
         MoveMouse(MENU_CURSOR);
-        ASSERT_TRUE(WaitUntil([] {
+        // Under Wine a pointer event of the X server from before the move can still arrive
+        // and put the cursor back for a moment: wait until it stays where it was sent.
+        int steady = 0;
+        ASSERT_TRUE(WaitUntil([&] {
             POINT at = {};
             GetCursorPos(&at);
-            return at.x == MENU_CURSOR.x && at.y == MENU_CURSOR.y;
+            steady = (at.x == MENU_CURSOR.x && at.y == MENU_CURSOR.y) ? steady + 1 : 0;
+            return steady >= 5;
         }, UI_TIMEOUT_MS));
         PostMessageA(resident.window, WM_ZELVO_TRAY, iconId, mouseMessage);
     }
