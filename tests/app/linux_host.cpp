@@ -53,6 +53,20 @@ bool BeginsWith(const std::string& text, const std::string& start) {
     return !start.empty() && text.compare(0, start.size(), start) == 0;
 }
 
+// The command line's NUL-separated arguments: Wine writes the Windows command line over them
+// (the Windows path first, or the Unix one where Wine shows that); a 32-bit program run
+// through an emulator has the emulator and Wine's loader before it.
+bool NamesProgram(const std::string& commandLine, const std::string& wanted, const std::string& wantedUnix) {
+    for (size_t at = 0; at < commandLine.size();) {
+        std::string argument = commandLine.c_str() + at;
+        if (BeginsWith(argument, wanted) || BeginsWith(argument, wantedUnix)) {
+            return true;
+        }
+        at += argument.size() + 1;
+    }
+    return false;
+}
+
 // Its environment holds NUL-separated entries, one of them WINEPREFIX=<this test's prefix>.
 bool InThisPrefix(unsigned long pid) {
     char prefix[MAX_PATH * 2] = {};
@@ -151,9 +165,7 @@ unsigned long FindLinuxProcess(const std::string& programPath) {
         if (pid == 0 || *end != '\0') {
             continue;
         }
-        // The command line holds the Windows path, or the Unix one where Wine shows that.
-        std::string commandLine = Lower(ReadSmallFile(ProcFile(pid, "cmdline")));
-        if ((BeginsWith(commandLine, wanted) || BeginsWith(commandLine, wantedUnix)) && InThisPrefix(pid)) {
+        if (NamesProgram(Lower(ReadSmallFile(ProcFile(pid, "cmdline"))), wanted, wantedUnix) && InThisPrefix(pid)) {
             found = pid;
         }
     } while (found == 0 && FindNextFileA(find, &entry));

@@ -315,17 +315,19 @@ bool StartResident(const ScratchFolder& scratch, const std::string& arguments, R
     }
     DWORD processId = resident->process.dwProcessId;
     HWND poke = withTraceViewer ? StartTraceViewer() : StartPokeWindow();
-    bool ready = WaitUntil([&] { return (resident->window = FindWindowOfProcess(CANDIDATE_CLASS_NAME, processId)) != nullptr; },
-                           START_TIMEOUT_MS) &&
+    // The window shows up while its creation handler still makes the list: wait for both.
+    bool ready = WaitUntil([&] {
+                     resident->window = FindWindowOfProcess(CANDIDATE_CLASS_NAME, processId);
+                     resident->list = resident->window != nullptr ? GetDlgItem(resident->window, IDC_CANDIDATE_LIST)
+                                                                  : nullptr;
+                     return resident->list != nullptr;
+                 }, START_TIMEOUT_MS) &&
                  (waitForHook ? WaitUntil([&] { return HookReachedThisProcess(scratch, poke); }, START_TIMEOUT_MS)
                               : WaitForInputIdle(resident->process.hProcess, START_TIMEOUT_MS) == 0);
     if (!ready) {
         fprintf(stderr, "not resident: window %p\n", static_cast<void*>(resident->window));
     }
-    if (ready) {
-        resident->list = GetDlgItem(resident->window, IDC_CANDIDATE_LIST);
-    }
-    return ready && resident->list != nullptr;
+    return ready;
 }
 
 static bool WaitForProcess(HANDLE process, DWORD* exitCode) {
