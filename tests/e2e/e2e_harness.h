@@ -36,6 +36,10 @@ struct Target {
 // the hook library of scratch is loaded in it (unless waitForHook is false: no resident
 // program runs) and its window is in the foreground.
 bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook = true);
+// The same with the e2e_target.exe of programFolder (another build's, ending in '\'), waiting
+// until the hook library at the full path hookLibrary is loaded in it.
+bool StartTargetOf(const std::string& programFolder, const std::string& hookLibrary, const char* kind,
+                   Target* target, bool waitForHook = true);
 void EndTarget(Target* target);
 
 // Real key events. Letters as romaji ('a'..'z'), ' ' Space, '\n' Enter, '\b' Backspace,
