@@ -152,12 +152,8 @@ TEST_F(BothWidths, OneDictionaryForApplicationsOfBothWidths) {
             EXPECT_EQ(WindowText(target.window), text);
         }
     }
-    EndTarget(&target);
-    DWORD exitCode = 99;
-    ASSERT_TRUE(EndResident(&resident, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
     std::string file;
-    ASSERT_TRUE(ReadFileBytes(scratch.dir + "ZELVO.TXT", &file));
+    ASSERT_TRUE(EndAndReadDictionary(scratch, &target, &resident, &file));
     EXPECT_EQ(file, Sjis(u8"日本\tにほん\r\n相手\tあいて\r\n愛情\tあいじょう\r\n愛\tあい\r\n"));
 }
 

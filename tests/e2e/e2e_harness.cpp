@@ -154,6 +154,16 @@ void EndTarget(Target* target) {
     *target = Target();
 }
 
+bool EndAndReadDictionary(const ScratchFolder& scratch, Target* target, Resident* resident, std::string* file) {
+    EndTarget(target);
+    DWORD exitCode = 99;
+    if (!EndResident(resident, &exitCode) || exitCode != 0) {
+        fprintf(stderr, "the resident program did not end well: exit code %lu\n", exitCode);
+        return false;
+    }
+    return ReadFileBytes(scratch.dir + "ZELVO.TXT", file);
+}
+
 // ---- keys ----
 
 static INPUT KeyEvent(WORD key, bool release) {

@@ -288,12 +288,8 @@ TEST_P(KilledResident, StartedAgainTheHookWorksOncePerMessage) {
     EXPECT_EQ(TraceLinesStartingWith("imecomp 1e00 ").size(), 1u);
     EXPECT_EQ(TraceLinesStartingWith("SRegComp ").size(), 1u);
     EXPECT_EQ(TraceLinesStartingWith("RegComp ").size(), 1u);
-    EndTarget(&target);
-    DWORD exitCode = 99;
-    ASSERT_TRUE(EndResident(&resident, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
     std::string file;
-    ASSERT_TRUE(ReadFileBytes(scratch.dir + "ZELVO.TXT", &file));
+    ASSERT_TRUE(EndAndReadDictionary(scratch, &target, &resident, &file));
     EXPECT_EQ(file.substr(0, file.find("\r\n")), love + "\t" + Sjis(u8"あい"));
 }
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -183,10 +184,12 @@ TEST_P(HostLife, AKilledHostIsStartedAgain) {
     const HookSharedState* shared = HostHookState();
     const ULONG firstHook = shared != nullptr ? shared->hookHandle : 0;
     ASSERT_TRUE(SignalLinuxProcess(FindLinuxProcess(scratch.dir + HOST_PROGRAM), LINUX_KILL));
+    const DWORD killedAt = GetTickCount();
     ASSERT_TRUE(WaitUntil([&] {
         std::vector<DWORD> hosts = RunningHosts(resident.process.dwProcessId);
         return hosts.size() == 1 && hosts[0] != host;
     }, START_TIMEOUT_MS)) << "the killed host was not started again";
+    printf("  the killed host ran again after %lu ms\n", GetTickCount() - killedAt);
     EXPECT_EQ(TraceLinesStartingWith("host ended ").size(), 1u);
     if (shared != nullptr) {
         // The new host's own hook, the killed one's removed (Wine keeps a dead thread's hook).
