@@ -4,6 +4,7 @@
 
 #include "exchange.h"
 #include "resident_state.h"
+#include "startup.h"
 #include "window_ids.h"
 #include "about_dialog.h"
 #include "dictionary.h"
@@ -134,6 +135,7 @@ static LRESULT OnTimer(WPARAM timer) {
     case FOCUS_TIMER_ID:
         CountHeartbeat();
         RunForegroundCheck();
+        TendHostProgram();
         break;
     case SAVE_PAUSE_TIMER_ID:
     case SAVE_DEADLINE_TIMER_ID:

@@ -11,8 +11,9 @@ BOOL HandleRequestRecord(const COPYDATASTRUCT* data) {
     RequestRecord record;
     switch (CheckRequestRecord(data->dwData, data->cbData, data->lpData, &record)) {
     case WM_ZELVO_SHOW:
+        // The target as a 32-bit value, from a hook of either width: widened with its sign.
         AnswerShowRequest(record.second, record.position,
-                          static_cast<HWND>(ULongToHandle(record.target)));
+                          static_cast<HWND>(LongToHandle(static_cast<LONG>(record.target))));
         return TRUE;
     case WM_ZELVO_REGISTER:
         FilterAndRegister(record.first, record.second);

@@ -8,7 +8,6 @@
 #include "resident_state.h"
 #include "startup.h"
 #include "tray.h"
-#include "zelvos.h"
 
 static const char TASKBAR_CREATED_MESSAGE[] = "TaskbarCreated";
 static const UINT SIMPLE_BEEP = 0xFFFFFFFF;
@@ -21,9 +20,10 @@ void RunMessageLoop() {
     }
 }
 
-// In this order: no hook before the block is gone, the dictionary saved last.
+// In this order: no hook before the block is gone, the dictionary saved last. The host
+// program ends by itself once this process has ended.
 static void ShutDown(HANDLE mapping) {
-    EndZelvo();
+    StopHookThread();  // EndZelvo, in the thread that installed the hook
     ReleaseExchangeBlock(mapping);
     SaveDictionaryAtExit();
 }
@@ -50,11 +50,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     AddTrayIcon(residentState.mainWindow);
     LoadDictionary();
     TrimSettingsName(commandLine, residentState.settingsName, IsAnsiLeadByte);
-    if (InitZelvo(residentState.settingsName, residentState.mainWindow, residentState.listBox) != 1) {
+    if (!StartHookThread()) {  // InitZelvo, in a thread of its own
         return EXIT_START_FAILED;
     }
+    StartHostProgram();
     RemoveSetAsideCopies();
     ShowStartNotices();
+    TRACE("resident ");
     RunMessageLoop();
     ShutDown(mapping);
     return EXIT_NORMAL;

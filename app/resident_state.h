@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "host_schedule.h"
 #include "save_schedule.h"
 #include "startup_names.h"
 #include "trace.h"
@@ -16,6 +17,10 @@ struct ResidentState {
     UINT taskbarCreatedMsg;                 // 0 when "TaskbarCreated" could not be registered
     HWND mainWindow;                        // the CandidateWindow
     HWND listBox;                           // the CandidateList
+    HANDLE hookThread;                      // the thread that installed the hook
+    DWORD hookThreadId;
+    HANDLE hostProcess;                     // the host program ZELVO32.EXE while it runs
+    HostSchedule hostSchedule;              // when the host is started (again)
     char dictionaryPath[NAME_BUFFER_SIZE];  // empty when the path would not fit: no load, no save
     HWND aboutDialog;                       // the open About box, or null
     HWND targetWindow;                      // application window of the last show request

@@ -18,6 +18,21 @@ HANDLE CreateExchangeMapping();
 // another size holds the block's name, after telling the user.
 bool MapExchangeBlock(HANDLE mapping);
 
+// Starts the thread that installs the hook (InitZelvo with settingsName and the windows) and
+// then only retrieves messages; waits until InitZelvo has returned. False when the thread
+// cannot run or InitZelvo did not return 1.
+bool StartHookThread();
+
+// Ends that thread, which removes the hook (EndZelvo) as it goes.
+void StopHookThread();
+
+// Starts the host program ZELVO32.EXE, when this is the 64-bit program and the host lies
+// beside it, and watches it from then on (TendHostProgram).
+void StartHostProgram();
+
+// On the program's timer: notes a host that has ended and starts one when it is due.
+void TendHostProgram();
+
 // Unmaps and closes the ExchangeBlock.
 void ReleaseExchangeBlock(HANDLE mapping);
 

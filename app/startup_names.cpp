@@ -56,7 +56,8 @@ static const wchar_t* AfterAsciiNoCase(const wchar_t* name, const char* text) {
 }
 
 bool IsSetAsideCopy(const wchar_t* name) {
-    static const char* const PROGRAM_FILES[] = {"ZELVO.EXE.", "ZELVOD.DLL.", "ZELVOS.DLL."};
+    static const char* const PROGRAM_FILES[] = {"ZELVO.EXE.", "ZELVOD.DLL.", "ZELVOS.DLL.", "ZELVO32.EXE.",
+                                                "ZELVOS32.DLL."};
     for (const char* file : PROGRAM_FILES) {
         const wchar_t* rest = AfterAsciiNoCase(name, file);
         if (rest == nullptr) {

@@ -24,7 +24,8 @@ bool BuildDictionaryPath(const char* programPath, char* dictionaryPath,
                          LeadBytePredicate isLeadByte = IsCp932LeadByte);
 
 // True for the name of a copy that an install or uninstall set aside because the file was
-// still loaded: one of ZELVO.EXE, ZELVOD.DLL or ZELVOS.DLL, a dot, a number (the installer's
-// tick count, which it may write with a minus sign), ".old"; letters in any case. Such copies
-// lie in the temporary folder and in the program's folder, and go at the next start.
+// still loaded: one of ZELVO.EXE, ZELVOD.DLL, ZELVOS.DLL, ZELVO32.EXE or ZELVOS32.DLL, a
+// dot, a number (the installer's tick count, which it may write with a minus sign), ".old";
+// letters in any case. Such copies lie in the temporary folder and in the program's folder,
+// and go at the next start.
 bool IsSetAsideCopy(const wchar_t* name);

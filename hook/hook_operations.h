@@ -22,6 +22,8 @@ bool CandidatesVisible();
 void ReadClassName(HWND window, char name[CLASS_NAME_SIZE]);
 // The viewer of the TraceChannel, null when none was found.
 HWND TraceViewer();
+// True when window belongs to this process: the hook acts on no message of another one.
+bool IsWindowOfThisProcess(HWND window);
 // Takes the message from the application: its number becomes that of "zelvo-dummymsg",
 // which no window handles; a key message is then gone before TranslateMessage, so the IME
 // never sees the key either.

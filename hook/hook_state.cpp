@@ -16,12 +16,14 @@ HookProcessState hookProcess = {
     {}, {},
 };
 
+// Only the low 32 bits of a handle are significant in either width; a 64-bit process
+// widens a 32-bit value with its sign, as the system does.
 HWND SharedWindow(ULONG value) {
-    return static_cast<HWND>(ULongToHandle(value));
+    return static_cast<HWND>(LongToHandle(static_cast<LONG>(value)));
 }
 
 HHOOK SharedHook() {
-    return static_cast<HHOOK>(ULongToHandle(hookShared.hookHandle));
+    return static_cast<HHOOK>(LongToHandle(static_cast<LONG>(hookShared.hookHandle)));
 }
 
 ULONG ToSharedValue(HANDLE handle) {

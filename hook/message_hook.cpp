@@ -60,7 +60,9 @@ LRESULT CALLBACK MessageHook(int code, WPARAM removal, LPARAM message) {
         MSG* record = reinterpret_cast<MSG*>(message);
         HookRoute route = RouteOfMessage(record->message, hookProcess.commitMessage,
                                          hookProcess.moveMessage);
-        if (route != ROUTE_NONE) {
+        // A call for a window of another process is Windows' call for an application of the
+        // other width, in the thread that installed the hook: it goes on at once.
+        if (route != ROUTE_NONE && IsWindowOfThisProcess(record->hwnd)) {
             return HandleRouted(route, code, removal, record);
         }
     }

@@ -34,3 +34,7 @@ HookRoute RouteOfMessage(unsigned message, unsigned commitMessage, unsigned move
     }
     return ROUTE_NONE;
 }
+
+bool ActsOnWindowOf(unsigned long windowProcess, unsigned long ownProcess) {
+    return windowProcess != 0 && windowProcess == ownProcess;
+}

@@ -19,3 +19,10 @@ bool IsRemovedMessage(int hookCode, unsigned long removal);
 // The route of a message: the fixed numbers first, then the registered commit and move
 // numbers. A registered number of 0 (registration failed) never matches.
 HookRoute RouteOfMessage(unsigned message, unsigned commitMessage, unsigned moveMessage);
+
+// Whether the hook acts on a routed message whose window belongs to windowProcess (0: the
+// message has no window, or its window is gone), in the process ownProcess. Windows calls a
+// hook for the applications of the other width in the thread that installed it, with their
+// messages: their windows belong to other processes, and such a call is passed on at once,
+// so that those applications never wait on anything the hook would do.
+bool ActsOnWindowOf(unsigned long windowProcess, unsigned long ownProcess);

@@ -1,6 +1,7 @@
 // The windows the hook works with: the resident program's, from the shared state, and the
 // class name of a target window.
 #include "hook_operations.h"
+#include "message_route.h"
 
 HWND CandidateWindow() {
     return SharedWindow(hookShared.candidateWindow);
@@ -30,4 +31,10 @@ HWND TraceViewer() {
 
 void ConsumeMessage(MSG* message) {
     message->message = hookProcess.dummyMessage;
+}
+
+bool IsWindowOfThisProcess(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);  // leaves 0 for no window
+    return ActsOnWindowOf(process, GetCurrentProcessId());
 }

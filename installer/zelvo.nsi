@@ -8,7 +8,10 @@
 ; scripts/package builds it (this file is UTF-8):
 ;   makensis -INPUTCHARSET UTF8 -DARCH=x86|x64 -DVERSION=a.b.c.d -DSTAGE=<folder>
 ;            -DICON=<zelvo.ico> -DOUTFILE=<setup.exe> installer/zelvo.nsi
-; STAGE holds ZELVO.EXE, ZELVOD.DLL, ZELVOS.DLL, GUIDE.txt and LICENSE.txt.
+; STAGE holds ZELVO.EXE, ZELVOD.DLL, ZELVOS.DLL, GUIDE.txt and LICENSE.txt; for x64 also the
+; 32-bit host ZELVO32.EXE and its hook library ZELVOS32.DLL, which bring Zelvo to the 32-bit
+; applications. The x64 installer is the one for 64-bit Windows; the x86 one, for 32-bit
+; Windows, says so when it runs on 64-bit Windows and offers to stop.
 
 !ifndef ARCH | VERSION | STAGE | ICON | OUTFILE
   !error "define ARCH, VERSION, STAGE, ICON and OUTFILE (see the head of this file)"
@@ -28,6 +31,7 @@ Unicode true
 !include "FileFunc.nsh"
 !include "Sections.nsh"
 !include "WinMessages.nsh"
+!include "x64.nsh"
 
 ; What the installer knows of the resident program: its window class, the tray menu's exit
 ; command (the one that saves the dictionary) and its files.
@@ -37,6 +41,8 @@ Unicode true
 !define EXIT_WAIT_MS 20000
 !define SYNCHRONIZE 0x00100000
 !define WAIT_OBJECT_0 0
+; The host ZELVO32.EXE owns this mutex for its whole life: a wait for it ends when the host does.
+!define HOST_MUTEX "MUTEXZelvoHost32"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelvo"
 !define RUN_ONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
@@ -111,6 +117,10 @@ LangString EndingZelvo ${LANG_JAPANESE} "動いている Zelvo を終わらせ�
 LangString EndingZelvo ${LANG_ENGLISH} "Ending the running Zelvo (its dictionary is saved)..."
 LangString ZelvoDidNotEnd ${LANG_JAPANESE} "Zelvo が終わりませんでした。トレイメニューの「常駐解除」で Zelvo を終わらせてから、もう一度実行してください。"
 LangString ZelvoDidNotEnd ${LANG_ENGLISH} "Zelvo did not end. End it with its tray menu's exit command, then run this again."
+!if "${ARCH}" == "x86"
+LangString WrongPackage ${LANG_JAPANESE} "これは 32 ビット Windows 用の Zelvo (x86 版) です。この Windows は 64 ビットなので、x64 版 (zelvo-${VERSION}-x64-setup.exe) を使ってください。x64 版は 64 ビットと 32 ビットのどちらのアプリケーションでも働きます。x86 版は 32 ビットのアプリケーションでしか働きません。$\r$\n$\r$\nインストールをやめますか?"
+LangString WrongPackage ${LANG_ENGLISH} "This is Zelvo for 32-bit Windows (the x86 package). This Windows is 64-bit: use the x64 package (zelvo-${VERSION}-x64-setup.exe). It works in 64-bit and in 32-bit applications; the x86 package works in 32-bit applications only.$\r$\n$\r$\nStop this installation?"
+!endif
 LangString UnProgramSection ${LANG_JAPANESE} "プログラム (必須)"
 LangString UnProgramSection ${LANG_ENGLISH} "Program (required)"
 LangString UnDictionarySection ${LANG_JAPANESE} "辞書も削除する (ZELVO.TXT, ZELVO.bak)"
@@ -134,6 +144,16 @@ LangString UnDictionarySection ${LANG_ENGLISH} "Also delete the dictionary (ZELV
 ; 1 once EndRunningZelvo has ended a running Zelvo: a silent install starts it again.
 Var ZelvoWasRunning
 
+; The host ZELVO32.EXE ends by itself a moment after Zelvo: waited for (if one runs), so that
+; its files are free. One that does not end in time leaves them to SET_ASIDE.
+!macro WAIT_FOR_HOST
+  System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${HOST_MUTEX}") p .r2'
+  ${If} $2 P<> 0
+    System::Call 'kernel32::WaitForSingleObject(p r2, i ${EXIT_WAIT_MS}) i'
+    System::Call 'kernel32::CloseHandle(p r2)'
+  ${EndIf}
+!macroend
+
 ; Ends a running Zelvo the way its tray menu does, so that it saves its dictionary, and waits
 ; for its process to end: only then are the dictionary and the program files free. Aborts
 ; when Zelvo does not end, rather than replace or delete files it still uses.
@@ -155,6 +175,7 @@ Function ${prefix}EndRunningZelvo
       System::Call 'kernel32::WaitForSingleObject(p r2, i ${EXIT_WAIT_MS}) i .r3'
       System::Call 'kernel32::CloseHandle(p r2)'
     ${EndIf}
+    !insertmacro WAIT_FOR_HOST
     FindWindow $0 "${ZELVO_CLASS}"
     ${If} $3 <> ${WAIT_OBJECT_0}
     ${OrIf} $0 <> 0
@@ -198,11 +219,13 @@ Var SetAside  ; 1 once SET_ASIDE has renamed a file
   Delete "$TEMP\ZELVO.EXE.*.old"
   Delete "$TEMP\ZELVOD.DLL.*.old"
   Delete "$TEMP\ZELVOS.DLL.*.old"
+  Delete "$TEMP\ZELVO32.EXE.*.old"
+  Delete "$TEMP\ZELVOS32.DLL.*.old"
 !macroend
 
 ; The command of the RunOnce entry: cmd's del with the patterns above (names of files only,
 ; so nothing but set-aside copies goes).
-!define SET_ASIDE_PATTERNS '"$TEMP\ZELVO.EXE.*.old" "$TEMP\ZELVOD.DLL.*.old" "$TEMP\ZELVOS.DLL.*.old" "$INSTDIR\ZELVO.EXE.*.old" "$INSTDIR\ZELVOD.DLL.*.old" "$INSTDIR\ZELVOS.DLL.*.old"'
+!define SET_ASIDE_PATTERNS '"$TEMP\ZELVO.EXE.*.old" "$TEMP\ZELVOD.DLL.*.old" "$TEMP\ZELVOS.DLL.*.old" "$TEMP\ZELVO32.EXE.*.old" "$TEMP\ZELVOS32.DLL.*.old" "$INSTDIR\ZELVO.EXE.*.old" "$INSTDIR\ZELVOD.DLL.*.old" "$INSTDIR\ZELVOS.DLL.*.old" "$INSTDIR\ZELVO32.EXE.*.old" "$INSTDIR\ZELVOS32.DLL.*.old"'
 !define DELETE_AT_SIGN_IN '"$SYSDIR\cmd.exe" /d /c del /f /q ${SET_ASIDE_PATTERNS} 2>nul'
 
 !macro SET_ASIDE_PROGRAM
@@ -212,6 +235,9 @@ Var SetAside  ; 1 once SET_ASIDE has renamed a file
   !insertmacro SET_ASIDE "ZELVO.EXE"
   !insertmacro SET_ASIDE "ZELVOD.DLL"
   !insertmacro SET_ASIDE "ZELVOS.DLL"
+  ; The host's files of an x64 install go too: an x86 install over one has no host.
+  !insertmacro SET_ASIDE "ZELVO32.EXE"
+  !insertmacro SET_ASIDE "ZELVOS32.DLL"
   Pop $0
 !macroend
 
@@ -229,6 +255,10 @@ Section "!$(ProgramSection)" SecProgram
   File "${STAGE}\ZELVO.EXE"
   File "${STAGE}\ZELVOD.DLL"
   File "${STAGE}\ZELVOS.DLL"
+!if "${ARCH}" == "x64"
+  File "${STAGE}\ZELVO32.EXE"
+  File "${STAGE}\ZELVOS32.DLL"
+!endif
   File "${STAGE}\GUIDE.txt"
   File "${STAGE}\LICENSE.txt"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
@@ -262,11 +292,23 @@ Section "-StartupOff"
   ${EndIf}
 SectionEnd
 
-; The user's language; and on an upgrade the choice of the earlier install, offered on the
-; components page and kept by /S: Zelvo starts at sign-in only if the shortcut is still
-; there, whether the user unticked it then or removed it since.
+; The x86 package on 64-bit Windows: the x64 one is the right one there, and the user may stop
+; (Yes). No goes on, and so does a silent install.
+!macro OFFER_X64_PACKAGE
+!if "${ARCH}" == "x86"
+  ${If} ${IsWow64}
+    MessageBox MB_YESNO|MB_ICONEXCLAMATION|MB_DEFBUTTON1 "$(WrongPackage)" /SD IDNO IDNO +2
+    Abort
+  ${EndIf}
+!endif
+!macroend
+
+; The user's language; the right package for this Windows; and on an upgrade the choice of
+; the earlier install, offered on the components page and kept by /S: Zelvo starts at sign-in
+; only if the shortcut is still there, whether the user unticked it then or removed it since.
 Function .onInit
   !insertmacro CHOOSE_LANGUAGE
+  !insertmacro OFFER_X64_PACKAGE
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $0 != ""
   ${AndIfNot} ${FileExists} "${STARTUP_SHORTCUT}"

@@ -128,6 +128,11 @@ TEST(SetAsideCopyTest, KnowsTheInstallersSetAsideNamesOnly) {
         {L"ZELVOS.DLL.-1294967.old", true},  // a tick count past 2^31, written as signed
         {L"zelvos.dll.12.OLD", true},
         {L"ZELVOS.DLL.0.old", true},
+        {L"ZELVO32.EXE.55.old", true},        // the host program and its hook library
+        {L"ZELVOS32.DLL.-8.old", true},
+        {L"ZELVOS32.DLL", false},
+        {L"ZELVOS64.DLL.8.old", false},
+        {L"ZELVO32.EXE.old", false},
         {L"ZELVOS.DLL", false},
         {L"ZELVOS.DLL.old", false},           // no number
         {L"ZELVOS.DLL..old", false},

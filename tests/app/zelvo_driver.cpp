@@ -8,6 +8,7 @@
 #include "window_ids.h"
 
 static const UINT SJIS_CODE_PAGE = 932;
+static const char RESIDENT_TRACE[] = "resident ";  // the window thread enters its message loop
 static const char* const COPIED_FILES[] = {"ZELVOD.DLL", "ZELVOS.DLL"};
 
 std::string Sjis(const char* utf8) {
@@ -116,7 +117,7 @@ static std::wstring Wide(const std::string& text) {
     return wide;
 }
 
-static std::string DriverFolder() {
+std::string TestProgramFolder() {
     char path[MAX_PATH];
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path, length);
@@ -125,7 +126,7 @@ static std::string DriverFolder() {
 
 // ZELVO.EXE under programName, ZELVOD.DLL and ZELVOS.DLL from the driver's folder into dir.
 static bool CopyProgramFiles(const std::wstring& dir, const std::wstring& programName) {
-    std::wstring from = Wide(DriverFolder());
+    std::wstring from = Wide(TestProgramFolder());
     bool copied = CopyFileW((from + L"ZELVO.EXE").c_str(), (dir + programName).c_str(), FALSE) != FALSE;
     for (const char* name : COPIED_FILES) {
         copied = CopyFileW((from + Wide(name)).c_str(), (dir + Wide(name)).c_str(), FALSE) && copied;
@@ -183,6 +184,9 @@ bool MakeWideScratchFolder(ScratchFolder* scratch, const std::wstring& folderNam
 }
 
 void RemoveScratchFolder(const ScratchFolder& scratch) {
+    if (scratch.dir.empty()) {
+        return;  // never made: "" would name the current folder
+    }
     for (const std::string& name : FolderNames(scratch.dir)) {
         DeleteFileW(Wide(scratch.dir + name).c_str());
     }
@@ -309,12 +313,13 @@ static HWND StartPokeWindow() {
 
 bool StartResident(const ScratchFolder& scratch, const std::string& arguments, Resident* resident,
                    bool waitForHook, bool withTraceViewer) {
+    HWND poke = withTraceViewer ? StartTraceViewer() : StartPokeWindow();
+    const size_t loopsBefore = TraceLinesStartingWith(RESIDENT_TRACE).size();
     if (!LaunchResident(scratch, arguments, &resident->process)) {
         fprintf(stderr, "cannot start %s: error %lu\n", scratch.programPath.c_str(), GetLastError());
         return false;
     }
     DWORD processId = resident->process.dwProcessId;
-    HWND poke = withTraceViewer ? StartTraceViewer() : StartPokeWindow();
     // The window shows up while its creation handler still makes the list: wait for both.
     bool ready = WaitUntil([&] {
                      resident->window = FindWindowOfProcess(CANDIDATE_CLASS_NAME, processId);
@@ -322,8 +327,12 @@ bool StartResident(const ScratchFolder& scratch, const std::string& arguments, R
                                                                   : nullptr;
                      return resident->list != nullptr;
                  }, START_TIMEOUT_MS) &&
-                 (waitForHook ? WaitUntil([&] { return HookReachedThisProcess(scratch, poke); }, START_TIMEOUT_MS)
-                              : WaitForInputIdle(resident->process.hProcess, START_TIMEOUT_MS) == 0);
+                 (!waitForHook || WaitUntil([&] { return HookReachedThisProcess(scratch, poke); }, START_TIMEOUT_MS)) &&
+                 // The program says when its window thread enters the message loop. (Without a
+                 // viewer only the wait for idle is left, which the hook thread may end first.)
+                 (withTraceViewer ? WaitUntil([&] { return TraceLinesStartingWith(RESIDENT_TRACE).size() > loopsBefore; },
+                                              START_TIMEOUT_MS)
+                                  : waitForHook || WaitForInputIdle(resident->process.hProcess, START_TIMEOUT_MS) == 0);
     if (!ready) {
         fprintf(stderr, "not resident: window %p\n", static_cast<void*>(resident->window));
     }

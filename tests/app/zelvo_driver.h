@@ -33,6 +33,9 @@ const std::vector<std::string>& TraceLines();
 // The collected lines that begin with prefix.
 std::vector<std::string> TraceLinesStartingWith(const std::string& prefix);
 
+// The folder of the running test program (and of the programs it tests), ending in '\'.
+std::string TestProgramFolder();
+
 // A scratch folder holding copies of ZELVO.EXE (under programName), ZELVOD.DLL and
 // ZELVOS.DLL from the driver's own folder. folderName, when given, names the folder itself:
 // below the temporary folder, or anywhere when it is a full path with its drive.
@@ -66,11 +69,12 @@ struct Resident {
     HWND list = nullptr;    // the CandidateList, control 105
 };
 
-// Starts the program and waits until it is resident: its window exists and its hook has
-// reached this process (InitZelvo has run, so the message loop is next). Without
-// waitForHook it waits for the program to be idle instead: Wine cannot load a hook library
-// whose path is longer than 259 characters into other processes. Without the trace viewer
-// (benchmarks, the demo) neither the program nor the hook formats or sends a trace line.
+// Starts the program and waits until it is resident: its window exists, its hook has
+// reached this process, and (with the trace viewer) it has traced that its window thread
+// runs its message loop. Without waitForHook the hook is not waited for: Wine cannot load a
+// hook library whose path is longer than 259 characters into other processes. Without the
+// trace viewer (benchmarks, the demo) neither the program nor the hook formats or sends a
+// trace line; without both, the program is waited for until it is idle.
 bool StartResident(const ScratchFolder& scratch, const std::string& arguments, Resident* resident,
                    bool waitForHook = true, bool withTraceViewer = true);
 // Starts a program and waits for it to end; false on a timeout.

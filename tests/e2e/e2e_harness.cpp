@@ -1,7 +1,5 @@
 #include "e2e_harness.h"
 
-#include <tlhelp32.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -84,29 +82,13 @@ bool ClipboardToolNotified() {
 
 // ---- target ----
 
-static std::string ProgramFolder() {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-// True once the target's module list holds the hook library of the scratch folder.
-static bool HookLoadedIn(DWORD processId, const ScratchFolder& scratch) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return false;
+static bool Reported(const char* wanted) {
+    for (const std::string& report : reports) {
+        if (report == wanted) {
+            return true;
+        }
     }
-    std::string wanted = scratch.dir + "ZELVOS.DLL";
-    MODULEENTRY32 module = {};
-    module.dwSize = sizeof module;
-    bool found = false;
-    for (BOOL more = Module32First(snapshot, &module); more && !found;
-         more = Module32Next(snapshot, &module)) {
-        found = lstrcmpiA(module.szExePath, wanted.c_str()) == 0;
-    }
-    CloseHandle(snapshot);
-    return found;
+    return false;
 }
 
 static HWND ReadyWindow() {
@@ -120,24 +102,29 @@ static HWND ReadyWindow() {
 }
 
 bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook) {
+    return StartTargetOf(TestProgramFolder(), scratch.dir + "ZELVOS.DLL", kind, target, waitForHook);
+}
+
+bool StartTargetOf(const std::string& programFolder, const std::string& hookLibrary, const char* kind,
+                   Target* target, bool waitForHook) {
     ClearReports();
-    char commandLine[MAX_PATH + 64];
-    snprintf(commandLine, sizeof commandLine, "\"%se2e_target.exe\" %s %lx",
-             ProgramFolder().c_str(), kind, HandleToULong(StartObserver()));
+    char observer[16];
+    snprintf(observer, sizeof observer, "%lx", HandleToULong(StartObserver()));
+    std::string commandLine = "\"" + programFolder + "e2e_target.exe\" " + kind + " " + observer + " \"" +
+                              hookLibrary + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &target->process)) {
         return false;
     }
-    DWORD processId = target->process.dwProcessId;
     if (!WaitUntil([&] { return (target->window = ReadyWindow()) != nullptr; }, START_TIMEOUT_MS)) {
         fprintf(stderr, "the target did not report its window\n");
         return false;
     }
     if (waitForHook && !WaitUntil([&] {
             PostMessageA(target->window, WM_NULL, 0, 0);
-            return HookLoadedIn(processId, scratch);
+            return Reported("hooked");
         }, START_TIMEOUT_MS)) {
         fprintf(stderr, "the hook library did not reach the target\n");
         return false;
@@ -165,6 +152,16 @@ void EndTarget(Target* target) {
     CloseHandle(target->process.hThread);
     CloseHandle(target->process.hProcess);
     *target = Target();
+}
+
+bool EndAndReadDictionary(const ScratchFolder& scratch, Target* target, Resident* resident, std::string* file) {
+    EndTarget(target);
+    DWORD exitCode = 99;
+    if (!EndResident(resident, &exitCode) || exitCode != 0) {
+        fprintf(stderr, "the resident program did not end well: exit code %lu\n", exitCode);
+        return false;
+    }
+    return ReadFileBytes(scratch.dir + "ZELVO.TXT", file);
 }
 
 // ---- keys ----

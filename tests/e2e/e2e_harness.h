@@ -36,7 +36,14 @@ struct Target {
 // the hook library of scratch is loaded in it (unless waitForHook is false: no resident
 // program runs) and its window is in the foreground.
 bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook = true);
+// The same with the e2e_target.exe of programFolder (another build's, ending in '\'), waiting
+// until the hook library at the full path hookLibrary is loaded in it.
+bool StartTargetOf(const std::string& programFolder, const std::string& hookLibrary, const char* kind,
+                   Target* target, bool waitForHook = true);
 void EndTarget(Target* target);
+// Ends the target, then the resident program with IDM_EXIT, and reads the dictionary file it
+// saved as it ended; false when the program did not end with exit code 0 or left no file.
+bool EndAndReadDictionary(const ScratchFolder& scratch, Target* target, Resident* resident, std::string* file);
 
 // Real key events. Letters as romaji ('a'..'z'), ' ' Space, '\n' Enter, '\b' Backspace,
 // '\x1b' Escape.

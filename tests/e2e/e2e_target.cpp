@@ -2,9 +2,10 @@
 // one top-level window of the kind named on the command line, and a message loop that
 // reports to the tests' observer window what the application itself receives, that is,
 // every message after the hook has seen it.
-//   e2e_target.exe <kind> <observer>    kind: edit, richedit, paster, wwg
+//   e2e_target.exe <kind> <observer> ["<hook library>"]    kind: edit, richedit, paster, wwg
 // Reports (WM_COPYDATA text to the observer): "ready <window>", "down <vk>", "up <vk>",
-// "mouse <message>", "paste" (a paster window pasted on Ctrl+V).
+// "mouse <message>", "paste" (a paster window pasted on Ctrl+V), "hooked" (the hook library
+// named by its full path is loaded in this process, checked at every message retrieved).
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +15,8 @@
 #include "e2e_protocol.h"
 
 static HWND observer;
+static char hookLibrary[MAX_PATH];
+static bool hookReported;
 
 static void Report(const char* format, unsigned long value) {
     char text[64];
@@ -97,6 +100,26 @@ static HWND CreateTarget(const char* kind) {
                            TARGET_HEIGHT, nullptr, nullptr, instance, nullptr);
 }
 
+// The system loads the hook library into this process when a message is retrieved after
+// the hook was installed.
+static void ReportHookLibrary() {
+    if (!hookReported && hookLibrary[0] != '\0' && GetModuleHandleA(hookLibrary) != nullptr) {
+        hookReported = true;
+        Report("hooked", 0);
+    }
+}
+
+// The quoted hook library after kind and observer, if there is one.
+static void ReadHookLibrary(const char* commandLine) {
+    const char* open = strchr(commandLine, '"');
+    const char* close = open != nullptr ? strchr(open + 1, '"') : nullptr;
+    size_t length = close != nullptr ? static_cast<size_t>(close - open - 1) : 0;
+    if (length < sizeof hookLibrary) {
+        memcpy(hookLibrary, open + 1, length);
+        hookLibrary[length] = '\0';
+    }
+}
+
 // What the application receives, after the hook.
 static void ReportReceived(const MSG& message) {
     switch (message.message) {
@@ -124,6 +147,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         return 2;
     }
     observer = static_cast<HWND>(ULongToHandle(observerValue));
+    ReadHookLibrary(commandLine);
     HWND window = CreateTarget(kind);
     if (window == nullptr) {
         return 3;
@@ -135,6 +159,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     // as two characters under Wine.
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ReportHookLibrary();
         ReportReceived(message);
         TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -7,6 +7,9 @@
 //   trace); the candidates come back by themselves once it runs again;
 // - ZELVO.EXE is killed (its hook stays installed under Wine) and started again: one IME
 //   conversion is handled and registered once;
+// - the program's window thread alone is held, while the thread that installed its hook runs
+//   on: the same as a stop for the applications, and the program ends normally afterwards,
+//   its hook removed; inside the About box's modal loop every request is answered;
 // - a committed word leaves the clipboard to the application, so that emptying it never waits
 //   on the stopped program.
 #include <gtest/gtest.h>
@@ -16,8 +19,10 @@
 #include <vector>
 
 #include "e2e_harness.h"
+#include "hold_probe.h"
 #include "linux_host.h"
 #include "shared_section.h"
+#include "window_ids.h"
 
 namespace {
 
@@ -89,6 +94,30 @@ protected:
         return ReadExchangeStatus(&status) ? status.heartbeat : 0;
     }
 
+    // The inputs of a reading after "ai", then Enter, while the program cannot answer: each
+    // reaches the application while the program still does not answer (it was not held for
+    // the length of the freeze), and only one call into the program waited for it; after it
+    // the hook left the program alone.
+    void ExpectEveryInputReachesTheApplication(const char* how) {
+        for (const Input& input : INPUTS) {
+            double took = TimeUntilReport([&] {
+                if (input.key == 0) {
+                    ClickInWindow(target.window);
+                } else {
+                    PressKey(input.key);
+                }
+            }, input.report, KEY_TIMEOUT_MS);
+            EXPECT_GE(took, 0) << input.what << " did not reach the application while the program was " << how;
+            printf("  %-14s reached the application after %7.1f ms\n", input.what, took);
+        }
+        TypeRomaji("\n");
+        std::string typed = Sjis(u8"あいうえお");
+        EXPECT_TRUE(WaitUntil([&] { return WindowText(target.window) == typed; }, KEY_TIMEOUT_MS))
+            << "the EDIT holds " << WindowText(target.window);
+        EXPECT_EQ(TraceLinesStartingWith("stalled ").size(), 1u);
+        EXPECT_TRUE(TraceLinesStartingWith("SRegComp").empty()) << "the commit was sent to a program " << how;
+    }
+
     ScratchFolder scratch;
     Resident resident;
     Target target;
@@ -103,26 +132,7 @@ TEST_F(ResidentFault, StoppedEveryKeyReachesTheApplicationAndTheCandidatesComeBa
     stopped = true;
     const uint32_t frozenBeat = Heartbeat();
 
-    for (const Input& input : INPUTS) {
-        double took = TimeUntilReport([&] {
-            if (input.key == 0) {
-                ClickInWindow(target.window);
-            } else {
-                PressKey(input.key);
-            }
-        }, input.report, KEY_TIMEOUT_MS);
-        // Arrived while the program is still stopped: the application was not held for the
-        // length of the freeze.
-        EXPECT_GE(took, 0) << input.what << " did not reach the application while the program was stopped";
-        printf("  %-14s reached the application after %7.1f ms\n", input.what, took);
-    }
-    TypeRomaji("\n");
-    std::string typed = Sjis(u8"あいうえお");
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(target.window) == typed; }, KEY_TIMEOUT_MS))
-        << "the EDIT holds " << WindowText(target.window);
-    // One call into the stopped program waited; after it the hook left the program alone.
-    EXPECT_EQ(TraceLinesStartingWith("stalled ").size(), 1u);
-    EXPECT_TRUE(TraceLinesStartingWith("SRegComp").empty()) << "the commit was sent to a stopped program";
+    ExpectEveryInputReachesTheApplication("stopped");
     EXPECT_EQ(Heartbeat(), frozenBeat);
 
     ASSERT_TRUE(SignalLinuxProcess(pid, LINUX_CONTINUE));
@@ -130,6 +140,71 @@ TEST_F(ResidentFault, StoppedEveryKeyReachesTheApplicationAndTheCandidatesComeBa
     ASSERT_TRUE(WaitUntil([&] { return Heartbeat() != frozenBeat; }, 3000)) << "no heartbeat after the freeze";
     EXPECT_TRUE(ShowsCandidatesFor("ai")) << "the candidates did not come back";
     EXPECT_EQ(TraceLinesStartingWith("stalled ").size(), 1u);
+}
+
+// The program's window thread held (it retrieves nothing, answers nothing) by a hook of the
+// test, while its other threads, the one that installed the hook among them, run on: the same
+// for the applications as a stopped program, and once it is let go the program answers again
+// and ends with its hook removed.
+TEST_F(ResidentFault, HeldWindowThreadEveryKeyReachesTheApplication) {
+    ASSERT_TRUE(ShowsCandidatesFor("ai")) << "the candidates did not show before the hold";
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, HOLD_PROBE_RELEASE);
+    HMODULE probe = LoadLibraryA((TestProgramFolder() + HOLD_PROBE_LIBRARY).c_str());
+    ASSERT_NE(probe, nullptr);
+    HOOKPROC hold = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, HOLD_PROBE_HOOK)));
+    ASSERT_NE(hold, nullptr);
+    HHOOK holding = SetWindowsHookExA(WH_GETMESSAGE, hold, probe, GetWindowThreadProcessId(resident.window, nullptr));
+    ASSERT_NE(holding, nullptr);
+    const UINT holdMessage = RegisterWindowMessageA(HOLD_PROBE_MESSAGE);
+    ASSERT_TRUE(WaitUntil([&] {
+        PostMessageA(resident.window, holdMessage, 0, 0);
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutA(resident.window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &answer) == 0;
+    }, START_TIMEOUT_MS)) << "the window thread was not held";
+    ClearTrace();
+    const uint32_t heldBeat = Heartbeat();
+
+    ExpectEveryInputReachesTheApplication("held");
+    EXPECT_EQ(Heartbeat(), heldBeat) << "the window thread was let go too early";
+
+    SetEvent(release);
+    ASSERT_TRUE(WaitUntil([&] { return Heartbeat() != heldBeat; }, 3000)) << "no heartbeat after the hold";
+    EXPECT_TRUE(ShowsCandidatesFor("ai")) << "the candidates did not come back";
+    UnhookWindowsHookEx(holding);
+    const HookSharedState* shared = FindSharedState(HookLibraryOf(scratch));
+    ASSERT_NE(shared, nullptr);
+    EndTarget(&target);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(EndResident(&resident, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(shared->hookHandle, 0u) << "the hook was not removed at the end";
+    CloseHandle(release);
+}
+
+// Inside the About box's modal loop the program answers every request: the candidates come
+// and a commit works in the application.
+TEST_F(ResidentFault, AboutBoxOpenTheCandidatesStillCome) {
+    PostMessageA(resident.window, WM_COMMAND, IDM_ABOUT, 0);
+    HWND about = nullptr;
+    // Up and in front first; then the user turns back to the application.
+    ASSERT_TRUE(WaitUntil([&] {
+        about = FindWindowOfProcess("#32770", resident.process.dwProcessId);
+        return about != nullptr && IsWindowVisible(about) && GetForegroundWindow() == about;
+    }, START_TIMEOUT_MS));
+    ASSERT_TRUE(WaitUntil([&] {
+        SetForegroundWindow(target.window);
+        return GetForegroundWindow() == target.window;
+    }, START_TIMEOUT_MS));
+    EXPECT_TRUE(ShowsCandidatesFor("ai"));
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForTargetInput());
+    std::string word = Sjis(u8"愛情");
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(target.window) == word; }, KEY_TIMEOUT_MS))
+        << "the EDIT holds " << WindowText(target.window);
+    EXPECT_TRUE(IsWindow(about)) << "the About box closed by itself";
+    PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }, START_TIMEOUT_MS));
 }
 
 DWORD WINAPI EmptyTheClipboard(void*) {
@@ -213,12 +288,8 @@ TEST_P(KilledResident, StartedAgainTheHookWorksOncePerMessage) {
     EXPECT_EQ(TraceLinesStartingWith("imecomp 1e00 ").size(), 1u);
     EXPECT_EQ(TraceLinesStartingWith("SRegComp ").size(), 1u);
     EXPECT_EQ(TraceLinesStartingWith("RegComp ").size(), 1u);
-    EndTarget(&target);
-    DWORD exitCode = 99;
-    ASSERT_TRUE(EndResident(&resident, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
     std::string file;
-    ASSERT_TRUE(ReadFileBytes(scratch.dir + "ZELVO.TXT", &file));
+    ASSERT_TRUE(EndAndReadDictionary(scratch, &target, &resident, &file));
     EXPECT_EQ(file.substr(0, file.find("\r\n")), love + "\t" + Sjis(u8"あい"));
 }
 

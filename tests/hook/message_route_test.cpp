@@ -49,4 +49,22 @@ TEST(RouteOfMessage, FixedNumbersThenCommitThenMove) {
     }
 }
 
+TEST(ActsOnWindowOf, OnlyWindowsOfTheHooksOwnProcess) {
+    const struct {
+        const char* what;
+        unsigned long windowProcess;
+        unsigned long ownProcess;
+        bool acted;
+    } cases[] = {
+        {"a window of this process", 0x1F4, 0x1F4, true},
+        {"a window of an application of the other width", 0x2A8, 0x1F4, false},
+        {"no window, or one that is gone", 0, 0x1F4, false},
+        {"a process id past 2^31", 0x80000010, 0x80000010, true},
+        {"ids that differ in the high bits only", 0x100001F4, 0x1F4, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ActsOnWindowOf(c.windowProcess, c.ownProcess), c.acted) << c.what;
+    }
+}
+
 }  // namespace

@@ -45,6 +45,22 @@ bool SetLayoutValues(std::string* error) {
     return ok;
 }
 
+// The system folder that getFolder names, or "" when there is none.
+typedef UINT(WINAPI* SystemFolderFunction)(LPSTR buffer, UINT size);
+std::string SystemFolder(SystemFolderFunction getFolder) {
+    char system[MAX_PATH];
+    UINT length = getFolder(system, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::string() : std::string(system) + "\\";
+}
+
+bool InstallInto(const std::string& folder, const std::string& imePath, std::string* error) {
+    if (folder.empty()) {
+        *error = "no system folder for " + imePath;
+        return false;
+    }
+    return CopyIme(imePath, folder + TEST_IME_FILE, error) && SetLayoutValues(error);
+}
+
 }  // namespace
 
 std::string TestImeBesideProgram() {
@@ -57,14 +73,12 @@ std::string TestImeBesideProgram() {
 }
 
 bool InstallTestIme(const std::string& imePath, std::string* error) {
-    char system[MAX_PATH];
-    UINT length = GetSystemDirectoryA(system, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        *error = "no system folder";
-        return false;
-    }
-    std::string target = std::string(system) + "\\" + TEST_IME_FILE;
-    return CopyIme(imePath, target, error) && SetLayoutValues(error);
+    return InstallInto(SystemFolder(GetSystemDirectoryA), imePath, error);
+}
+
+// The layout's registry values are one for both widths; the files are not.
+bool InstallTestIme32(const std::string& imePath, std::string* error) {
+    return InstallInto(SystemFolder(GetSystemWow64DirectoryA), imePath, error);
 }
 
 bool SetTestImeUnicode(bool unicode, std::string* error) {

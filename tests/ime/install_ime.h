@@ -26,6 +26,10 @@ std::string TestImeBesideProgram();
 // "Ime File", "Layout File" and "Layout Text". On failure returns false with a reason.
 bool InstallTestIme(const std::string& imePath, std::string* error);
 
+// The same for the 32-bit programs of a 64-bit system: imePath is the 32-bit IME, copied into
+// the 32-bit system folder (syswow64); the layout's values are the same for both widths.
+bool InstallTestIme32(const std::string& imePath, std::string* error);
+
 // Makes the IME a Unicode IME (or an ANSI one again) for the processes that load it from now
 // on; those that have it loaded keep their kind. On failure returns false with a reason.
 bool SetTestImeUnicode(bool unicode, std::string* error);

@@ -8,6 +8,8 @@ wrong and exits non-zero; it exits 0 when everything holds.
   package_checks.py same-files DIR FILES NAME... the named files of DIR equal those of FILES
   package_checks.py shortcut LNK TARGET          the shortcut names the Windows path TARGET
   package_checks.py dictionary FILE WORD READING ...  the file holds exactly these lines
+  package_checks.py x64-offer NSI                what the installer script does with the x86
+                                                 package on 64-bit Windows
 """
 import os
 import struct
@@ -17,9 +19,19 @@ import tempfile
 import unicodedata
 import zipfile
 
-EXPECTED = ["ZELVO.EXE", "ZELVOD.DLL", "ZELVOS.DLL", "GUIDE.txt", "LICENSE.txt"]
-BINARIES = EXPECTED[:3]
 MACHINE = {"x86": 0x014C, "x64": 0x8664}
+# The files of each package in the order of its zip, the programs and libraries with the
+# architecture they are built for: the x64 package carries the 32-bit host and its library.
+PACKAGE_FILES = {
+    "x86": [("ZELVO.EXE", "x86"), ("ZELVOD.DLL", "x86"), ("ZELVOS.DLL", "x86"),
+            ("GUIDE.txt", None), ("LICENSE.txt", None)],
+    "x64": [("ZELVO.EXE", "x64"), ("ZELVOD.DLL", "x64"), ("ZELVOS.DLL", "x64"),
+            ("ZELVO32.EXE", "x86"), ("ZELVOS32.DLL", "x86"), ("GUIDE.txt", None), ("LICENSE.txt", None)],
+}
+
+
+def expected_names(arch):
+    return [name for name, _ in PACKAGE_FILES[arch]]
 GUIDE_WIDTH = 78  # columns; a full-width character takes two
 
 problems = []
@@ -46,14 +58,15 @@ def check_machine(name, data, arch):
 
 
 def check_zip(path, arch, outdir):
+    machines = dict(PACKAGE_FILES[arch])
     with zipfile.ZipFile(path) as archive:
         names = archive.namelist()
-        if names != EXPECTED:
-            problem(f"{path}: entries {names}, expected {EXPECTED}")
+        if names != expected_names(arch):
+            problem(f"{path}: entries {names}, expected {expected_names(arch)}")
         for info in archive.infolist():
             data = archive.read(info)
-            if info.filename in BINARIES:
-                check_machine(f"{path}:{info.filename}", data, arch)
+            if machines.get(info.filename) is not None:
+                check_machine(f"{path}:{info.filename}", data, machines[info.filename])
             os.makedirs(outdir, exist_ok=True)
             with open(os.path.join(outdir, os.path.basename(info.filename)), "wb") as out:
                 out.write(data)
@@ -98,16 +111,20 @@ def check_installer(path, arch, files):
         problem(f"{path}: 7-Zip does not read it as an NSIS installer")
         return
     names = [line[7:] for line in listing.stdout.splitlines() if line.startswith("Path = ")][1:]
-    for name in EXPECTED + ["Uninstall.exe", "$PLUGINSDIR/System.dll"]:
+    expected = expected_names(arch)
+    for name in expected + ["Uninstall.exe", "$PLUGINSDIR/System.dll"]:
         if name not in names:
             problem(f"{path}: no {name} in {names}")
+    for name in set(names) - set(expected + ["Uninstall.exe"]):
+        if not name.startswith("$PLUGINSDIR/"):
+            problem(f"{path}: {name} is not a file of the {arch} package")
     with tempfile.TemporaryDirectory() as unpacked:
-        run = subprocess.run(["7z", "x", "-y", f"-o{unpacked}", path] + EXPECTED + ["$PLUGINSDIR/System.dll"],
+        run = subprocess.run(["7z", "x", "-y", f"-o{unpacked}", path] + expected + ["$PLUGINSDIR/System.dll"],
                              capture_output=True, text=True)
         if run.returncode != 0:
             problem(f"{path}: 7-Zip cannot unpack it: {run.stderr.strip()}")
             return
-        same_files(unpacked, files, EXPECTED)
+        same_files(unpacked, files, expected)
         plugin = os.path.join(unpacked, "$PLUGINSDIR", "System.dll")
         check_machine(f"{path}:System.dll", open(plugin, "rb").read(), arch)
     check_version_record(path, arch)
@@ -174,6 +191,34 @@ def check_dictionary(path, pairs):
         problem(f"{path}: holds {actual!r}, expected {expected!r}")
 
 
+# The x86 package on 64-bit Windows (which cannot run here: the installer is a 32-bit program).
+# In the script: the check at start, only in the x86 installer; Yes stops, No and a silent
+# install go on; the text names the x64 package in both languages.
+def check_x64_offer(path):
+    script = open(path, encoding="utf-8").read()
+    macro = script[script.find("!macro OFFER_X64_PACKAGE"):]
+    macro = macro[:macro.find("!macroend")]
+    on_init = script[script.find("Function .onInit"):]
+    on_init = on_init[:on_init.find("FunctionEnd")]
+    wanted = {
+        "the check runs at the installer's start": "!insertmacro OFFER_X64_PACKAGE" in on_init,
+        "only in the x86 installer": '!if "${ARCH}" == "x86"' in macro,
+        "on 64-bit Windows (a 32-bit program under WOW64)": "${If} ${IsWow64}" in macro
+                                                            and '!include "x64.nsh"' in script,
+        "a Yes/No question whose silent answer is No": 'MessageBox MB_YESNO' in macro
+                                                       and '"$(WrongPackage)" /SD IDNO IDNO +2' in macro,
+        "Yes stops the installer": "IDNO +2\n    Abort\n" in macro,
+    }
+    for what, holds in wanted.items():
+        if not holds:
+            problem(f"{path}: not so: {what}")
+    for language in ("LANG_JAPANESE", "LANG_ENGLISH"):
+        start = script.find(f"LangString WrongPackage ${{{language}}}")
+        text = script[start:script.find("\n", start)] if start >= 0 else ""
+        if "zelvo-${VERSION}-x64-setup.exe" not in text or ("64" not in text):
+            problem(f"{path}: the {language} text does not name the x64 package: {text!r}")
+
+
 def main(argv):
     command, args = argv[1], argv[2:]
     if command == "zip":
@@ -186,6 +231,8 @@ def main(argv):
         check_shortcut(*args)
     elif command == "dictionary":
         check_dictionary(args[0], list(zip(args[1::2], args[2::2])))
+    elif command == "x64-offer":
+        check_x64_offer(*args)
     else:
         print(__doc__)
         return 2

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The release packages from scripts/package, end to end:
 #   - two packaging runs give byte-identical zips (and installers);
-#   - each zip holds exactly the expected files, built for its architecture; the x86 and x64
-#     installers hold the same files (7-Zip lists and unpacks them);
+#   - each zip holds exactly the expected files, built for its architecture (the x64 one also
+#     the 32-bit host ZELVO32.EXE and ZELVOS32.DLL); each installer holds the files of its zip
+#     (7-Zip lists and unpacks them); the x86 installer's script offers to stop on 64-bit
+#     Windows, where the x64 package is the one;
 #   - in a fresh Wine prefix of its own, on a Japanese system, for a user whose name holds a
 #     character outside code page 932 (𠮷): the x64 installer speaks Japanese from its first
 #     window (English to an English system); it installs per user, silently; the installed
@@ -12,7 +14,9 @@
 #     upgrades; the silent uninstall keeps the dictionary unless asked to delete it; after an
 #     uninstall and the next sign-in nothing of Zelvo is left in the profile (%TEMP% included)
 #     but the kept dictionary; the same in a folder of /D= outside code page 932.
-# 32-bit programs cannot run on this machine: the x86 installer is checked by its contents.
+# Where 32-bit programs run, also: the x86 installer, started on this 64-bit Windows, says that
+# the x64 package is the right one, stopping there leaves nothing behind, and a silent x86
+# install goes on. Elsewhere the x86 installer is checked by its contents and its script.
 #   package_wine_test.sh SOURCE_DIR PROBE_EXE WORK_DIR
 # Exit status: 0 passed, 1 failed, 77 skipped (no makensis).
 set -uo pipefail
@@ -75,6 +79,8 @@ for arch in x86 x64; do
   check "the $arch installer is an $arch NSIS installer holding the zip's files" \
     $checks installer "$dist/zelvo-$version-$arch-setup.exe" "$arch" "$work/files-$arch"
 done
+check "the x86 installer's script offers to stop on 64-bit Windows, naming the x64 package" \
+  $checks x64-offer "$src/installer/zelvo.nsi"
 
 # ---- the x64 installer under Wine, in a fresh prefix ---------------------------------------
 
@@ -119,7 +125,7 @@ menu=$profile/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs
 startup_shortcut() { find "$menu" -maxdepth 2 -ipath '*/startup/zelvo.lnk' | head -n1; }
 folder_is() { test "$(cd "$installed" 2>/dev/null && ls | LC_ALL=C sort | paste -sd' ')" = "$*"; }
 setup=$dist/zelvo-$version-x64-setup.exe
-program_files=(ZELVO.EXE ZELVOD.DLL ZELVOS.DLL GUIDE.txt LICENSE.txt)
+program_files=(ZELVO.EXE ZELVOD.DLL ZELVOS.DLL ZELVO32.EXE ZELVOS32.DLL GUIDE.txt LICENSE.txt)
 set_aside_copies() { find "$profile/Temp" "$installed" -maxdepth 1 -name 'ZELVO*.old' 2>/dev/null; }
 
 # Polls a condition every 10 ms for up to 30 s.
@@ -161,7 +167,7 @@ check "closing the installer at its first page leaves no file behind" test -z "$
 # First install: silent, for a user whose name the ANSI code page cannot spell.
 require "the x64 installer runs silently" win "$setup" /S
 check "it installs exactly the program files and the uninstaller into %LOCALAPPDATA%\\Programs\\Zelvo" \
-  folder_is GUIDE.txt LICENSE.txt Uninstall.exe ZELVO.EXE ZELVOD.DLL ZELVOS.DLL
+  folder_is GUIDE.txt LICENSE.txt Uninstall.exe ZELVO.EXE ZELVO32.EXE ZELVOD.DLL ZELVOS.DLL ZELVOS32.DLL
 check "the installed files are the packaged ones" $checks same-files "$installed" "$work/files-x64" "${program_files[@]}"
 check "the Startup shortcut starts the installed ZELVO.EXE" \
   $checks shortcut "$(startup_shortcut)" "$installed_windows\\ZELVO.EXE"
@@ -200,7 +206,8 @@ check "the previous dictionary is kept as ZELVO.bak" \
   $checks dictionary "$installed/ZELVO.bak" "${w1[@]}"
 check "the program files were replaced" $checks same-files "$installed" "$work/files-x64" "${program_files[@]}"
 check "the folder holds the program, the uninstaller and the dictionary files" \
-  folder_is GUIDE.txt LICENSE.txt Uninstall.exe ZELVO.EXE ZELVO.TXT ZELVO.bak ZELVOD.DLL ZELVOS.DLL
+  folder_is GUIDE.txt LICENSE.txt Uninstall.exe ZELVO.EXE ZELVO.TXT ZELVO.bak ZELVO32.EXE ZELVOD.DLL ZELVOS.DLL \
+    ZELVOS32.DLL
 require "the silent upgrade has started Zelvo again" probe resident
 probe candidates "${w2[1]}"
 check "the restarted Zelvo offers the words of the same dictionary" printed "$(line "${w2[@]}")"
@@ -299,6 +306,28 @@ require "the uninstaller ends" wait_until uninstaller_ended
 end_session
 require "the next sign-in runs the RunOnce entries" probe sign-in
 check "after it, nothing of Zelvo is left on the drive" test -z "$(new_files)"
+
+# ---- the x86 installer on this 64-bit Windows, where 32-bit programs run -------------------
+
+if "$src/scripts/runs-32bit" >/dev/null && zelvo_has_wine32; then
+  x86_setup=$dist/zelvo-$version-x86-setup.exe
+  x86_folder="C:\\ZelvoX86"
+  probe first-window "Z:$x86_setup"
+  check "the x86 installer says at once that the x64 package is the right one" \
+    grep -qF -- "x64 版 (zelvo-$version-x64-setup.exe)" "$work/probe.out"
+  check "and asks whether to stop" grep -qF -- "インストールをやめますか?" "$work/probe.out"
+  check "stopping there leaves no file behind" test -z "$(new_files)"
+  require "a silent x86 install goes on" win "$x86_setup" /S "/D=$x86_folder"
+  check "it installs the x86 package's files, without a host" \
+    $checks same-files "$WINEPREFIX/drive_c/ZelvoX86" "$work/files-x86" ZELVO.EXE ZELVOD.DLL ZELVOS.DLL GUIDE.txt
+  check "no host program among them" not test -e "$WINEPREFIX/drive_c/ZelvoX86/ZELVO32.EXE"
+  require "its uninstaller starts silently with /DELETEDICTIONARY" win "$x86_folder\\Uninstall.exe" /S /DELETEDICTIONARY
+  check "the uninstall removes that folder" wait_until not test -e "$WINEPREFIX/drive_c/ZelvoX86"
+  require "the uninstaller ends" wait_until uninstaller_ended
+else
+  why=$("$src/scripts/runs-32bit") && why="wine32 is not installed"
+  echo "skipped the x86 installer under Wine: $why"
+fi
 
 if [ $failures -gt 0 ]; then
   echo "$failures check(s) failed"

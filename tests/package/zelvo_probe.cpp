@@ -425,9 +425,11 @@ static int FirstWindow(const wchar_t* program) {
         return Fail("cannot start the program");
     }
     HWND found = WaitForWindowOf(process, nullptr);
-    // Its controls are filled in as the page is shown: once its buttons have their texts.
+    // Its controls are filled in as the page is shown: once its buttons have their texts (a
+    // page's Cancel, or a question's No).
     DWORD start = GetTickCount();
-    while (found != nullptr && GetTickCount() - start < TIMEOUT_MS && TextOf(GetDlgItem(found, IDCANCEL)).empty()) {
+    while (found != nullptr && GetTickCount() - start < TIMEOUT_MS && TextOf(GetDlgItem(found, IDCANCEL)).empty() &&
+           TextOf(GetDlgItem(found, IDNO)).empty()) {
         Sleep(POLL_MS);
     }
     if (found != nullptr) {
