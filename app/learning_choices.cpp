@@ -58,6 +58,9 @@ static void ExclusionsChanged() {
 }
 
 void LoadLearningChoices() {
+    // A generation of its own for each run: a process that decided on a list of an earlier
+    // run and has seen no message since must not take this run's first list for that one.
+    residentState.exclusionGeneration = (GetTickCount() << 1) | 2;
     residentState.learningPaused = ReadSettingFlag(PAUSED_SETTING, false);
     residentState.excludedCount = 0;
     for (const std::wstring& item : ReadSettingList(EXCLUDED_SETTING)) {

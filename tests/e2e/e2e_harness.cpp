@@ -119,11 +119,16 @@ static HWND ReadyWindow() {
     return nullptr;
 }
 
-bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook) {
+std::string TargetProgramPath() {
+    return ProgramFolder() + "e2e_target.exe";
+}
+
+bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook,
+                 const std::string& program) {
     ClearReports();
     char commandLine[MAX_PATH + 64];
-    snprintf(commandLine, sizeof commandLine, "\"%se2e_target.exe\" %s %lx",
-             ProgramFolder().c_str(), kind, HandleToULong(StartObserver()));
+    snprintf(commandLine, sizeof commandLine, "\"%s\" %s %lx",
+             (program.empty() ? TargetProgramPath() : program).c_str(), kind, HandleToULong(StartObserver()));
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -178,14 +183,20 @@ static INPUT KeyEvent(WORD key, bool release) {
     return input;
 }
 
-void PressKey(WORD key, bool control) {
-    INPUT inputs[4];
+void PressKey(WORD key, bool control, bool shift) {
+    INPUT inputs[6];
     UINT count = 0;
     if (control) {
         inputs[count++] = KeyEvent(VK_CONTROL, false);
     }
+    if (shift) {
+        inputs[count++] = KeyEvent(VK_SHIFT, false);
+    }
     inputs[count++] = KeyEvent(key, false);
     inputs[count++] = KeyEvent(key, true);
+    if (shift) {
+        inputs[count++] = KeyEvent(VK_SHIFT, true);
+    }
     if (control) {
         inputs[count++] = KeyEvent(VK_CONTROL, true);
     }

@@ -35,12 +35,17 @@ struct Target {
 // Starts e2e_target.exe with a window of kind (edit, richedit, paster, wwg), waits until
 // the hook library of scratch is loaded in it (unless waitForHook is false: no resident
 // program runs) and its window is in the foreground.
-bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook = true);
+// program: the path of a copy of e2e_target.exe under another name (another program to the
+// user); empty for e2e_target.exe itself.
+bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook = true,
+                 const std::string& program = "");
+// The path of e2e_target.exe beside the test program.
+std::string TargetProgramPath();
 void EndTarget(Target* target);
 
 // Real key events. Letters as romaji ('a'..'z'), ' ' Space, '\n' Enter, '\b' Backspace,
 // '\x1b' Escape.
-void PressKey(WORD key, bool control = false);
+void PressKey(WORD key, bool control = false, bool shift = false);
 void TypeRomaji(const char* keys);
 // Presses the barrier key (Shift, which no IME takes) and waits until the target reports
 // its release: everything typed before it has been retrieved by the target.
