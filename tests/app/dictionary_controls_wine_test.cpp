@@ -35,20 +35,6 @@ bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// The texts of the static controls of a dialog (the text of a message box).
-std::string DialogText(HWND box) {
-    std::string all;
-    HWND child = nullptr;
-    while ((child = FindWindowExA(box, child, "Static", nullptr)) != nullptr) {
-        wchar_t wide[2048] = {};
-        SendMessageW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(wide));
-        char text[4096] = {};
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-        all += text;
-    }
-    return all;
-}
-
 uint32_t Heartbeat() {
     ExchangeStatus* status = new ExchangeStatus;
     uint32_t beat = ReadExchangeStatus(status) ? status->heartbeat : 0;

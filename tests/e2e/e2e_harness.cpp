@@ -10,6 +10,12 @@
 
 // ---- the IME ----
 
+void PrepareTargetSession(std::string* error) {
+    StartTraceViewer();
+    StartObserver();
+    InstallImeForTargets(error);
+}
+
 bool InstallImeForTargets(std::string* error) {
     return InstallTestIme(TestImeBesideProgram(), error);
 }

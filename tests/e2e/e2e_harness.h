@@ -11,6 +11,11 @@
 
 #include "zelvo_driver.h"
 
+// What a session of targets needs, once before its tests: the trace viewer (before any
+// resident program looks for it), the observer, and the test IME (a reason in *error when it
+// cannot be installed).
+void PrepareTargetSession(std::string* error);
+
 // Installs the test IME for every process started afterwards; false with a reason.
 bool InstallImeForTargets(std::string* error);
 void RemoveImeForTargets();

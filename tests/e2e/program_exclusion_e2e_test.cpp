@@ -18,11 +18,7 @@ std::string setupError;
 
 class ExclusionEnvironment : public testing::Environment {
 public:
-    void SetUp() override {
-        StartTraceViewer();
-        StartObserver();
-        InstallImeForTargets(&setupError);
-    }
+    void SetUp() override { PrepareTargetSession(&setupError); }
     void TearDown() override { RemoveImeForTargets(); }
 };
 
