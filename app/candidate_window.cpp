@@ -8,8 +8,10 @@
 #include "window_ids.h"
 #include "about_dialog.h"
 #include "dictionary.h"
+#include "learning_choices.h"
 #include "tray.h"
 #include "tray_menu.h"
+#include "word_removal.h"
 
 static const DWORD CANDIDATE_EX_STYLE = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;  // 0x88
 static const DWORD CANDIDATE_STYLE = WS_SYSMENU | WS_THICKFRAME;           // hidden at first
@@ -97,6 +99,11 @@ static void OnListKey(WPARAM wParam) {
     case VK_ESCAPE:
         HideCandidateWindow();
         break;
+    case VK_DELETE:
+        if (GetKeyState(VK_SHIFT) < 0) {
+            RemoveSelectedLine();
+        }
+        break;
     default:
         break;
     }
@@ -116,7 +123,22 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     case IDM_ABOUT:
         ShowAboutBox();
         return 0;
+    case IDM_PAUSE_LEARNING:
+        ToggleLearningPause();
+        return 0;
+    case IDM_EXCLUDE_PROGRAM:
+        ExcludeLastProgram();
+        return 0;
+    case IDM_OPEN_DICTIONARY:
+        OpenDictionaryFile();
+        return 0;
+    case IDM_CLEAN_UP:
+        CleanUpOldWords();
+        return 0;
     default:
+        if (LOWORD(wParam) >= IDM_INCLUDE_FIRST && LOWORD(wParam) <= IDM_INCLUDE_LAST) {
+            IncludeProgram(LOWORD(wParam) - IDM_INCLUDE_FIRST);
+        }
         return 0;
     }
 }
@@ -140,6 +162,9 @@ static LRESULT OnTimer(WPARAM timer) {
     case SAVE_PAUSE_TIMER_ID:
     case SAVE_DEADLINE_TIMER_ID:
         RunSaveTimer();
+        break;
+    case FILE_WATCH_TIMER_ID:
+        RunFileWatch();
         break;
     default:
         break;

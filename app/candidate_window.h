@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "exchange.h"
+
 // Registers the class "zelvoclass"; true on success.
 bool RegisterCandidateClass();
 
@@ -25,8 +27,13 @@ void HandleShowRequest(WPARAM packedPosition, LPARAM targetWindow);
 void AnswerShowRequest(const char* reading, unsigned long packedPosition, HWND target);
 
 // Fills the CandidateList for reading and shows the window at x, y without activating it,
-// or hides it when nothing matches.
-void PlaceCandidateWindow(const char* reading, int x, int y);
+// or hides it when nothing matches; true when it shows candidates.
+bool PlaceCandidateWindow(const char* reading, int x, int y);
+
+// Fills the CandidateList again for the reading it shows, keeping the place of the selection
+// (the next line takes it; the last line when the list got shorter); hides the window when
+// nothing is left.
+void RefreshCandidateList();
 
 // Register request: the word and reading in the ExchangeBlock go to FilterAndRegister.
 void HandleRegisterRequest();
@@ -49,6 +56,10 @@ void CopyExchangePair(char* first, char* second);
 
 // Counts the status record's heartbeat on: the program answers (its timer, each request).
 void CountHeartbeat();
+
+// Publishes the programs Zelvo stays out of (count names) in the status record, for the hook
+// in every process, under a new generation.
+void PublishExclusions(const WCHAR (*names)[EXCLUSION_NAME_CHARS], int count);
 
 // WM_COPYDATA: a show or register request that carries its strings. TRUE when the record
 // passed the check and was handled; FALSE, with nothing done, for any other data.

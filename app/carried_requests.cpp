@@ -1,8 +1,9 @@
-// Show and register requests that carry their own strings: WM_COPYDATA records from the
-// hook. Any data that is not such a record is refused before anything is read from it.
+// Show, register and remove requests that carry their own strings: WM_COPYDATA records from
+// the hook. Any data that is not such a record is refused before anything is read from it.
 #include "candidate_window.h"
 #include "request_record.h"
 #include "resident_state.h"
+#include "word_removal.h"
 
 BOOL HandleRequestRecord(const COPYDATASTRUCT* data) {
     if (data == nullptr) {
@@ -17,6 +18,9 @@ BOOL HandleRequestRecord(const COPYDATASTRUCT* data) {
         return TRUE;
     case WM_ZELVO_REGISTER:
         FilterAndRegister(record.first, record.second);
+        return TRUE;
+    case WM_ZELVO_REMOVE:
+        RemoveCandidateWord(record.first, record.second);
         return TRUE;
     default:
         TRACE("request record refused ");

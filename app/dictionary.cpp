@@ -1,9 +1,15 @@
 #include "dictionary.h"
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include "ansi_text.h"
+#include "candidate_window.h"
 #include "conv_function.h"
+#include "file_watch.h"
 #include "program_path.h"
 #include "resident_state.h"
+#include "notice_texts.h"
 #include "save_notice.h"
 #include "tray.h"
 #include "window_ids.h"
@@ -56,6 +62,7 @@ void LoadDictionary() {
     ConvFunction(CONV_LOAD, PathArgument(), -1, -1, -1);
     BeginSaveSchedule(&residentState.saveSchedule, DictionaryChanges());
     TellKeptAside();
+    SetTimer(residentState.mainWindow, FILE_WATCH_TIMER_ID, FILE_WATCH_MS, nullptr);
 }
 
 static void TellSaveFailure(const ConvSaveOutcome& outcome) {
@@ -94,6 +101,11 @@ static void StartBackgroundSave() {
 }
 
 static void TakeSaveOutcome(const ConvSaveOutcome& outcome, bool mayTell) {
+    if (outcome.changedOnDisk) {
+        TRACE("save left the file changed outside alone ");
+        OnSaveOutdated(&residentState.saveSchedule);
+        return;  // the watch loads it again at its next tick
+    }
     TRACE("save %s: step %d kind %d error %u backup %s%s ", outcome.saved ? "done" : "failed",
           static_cast<int>(outcome.step), static_cast<int>(outcome.kind), outcome.systemError,
           outcome.backupSkipped ? "kept" : "renewed", outcome.originalKeptAside ? ", original kept aside" : "");
@@ -121,6 +133,38 @@ void TakeBackgroundSaveResult() {
     }
 }
 
+// Loads the file again, with the words learned since the last save in front; false when it
+// could not be read just now.
+static bool ReloadDictionary() {
+    int result = ConvFunction(CONV_RELOAD, PathArgument(), -1, -1, -1);
+    TRACE("dictionary reloaded %d ", result);
+    if (result == 0) {
+        return false;
+    }
+    ApplySaveActions(OnDictionaryReloaded(&residentState.saveSchedule, DictionaryChanges(), result == 2));
+    TellKeptAside();
+    if (IsWindowVisible(residentState.mainWindow)) {
+        RefreshCandidateList();
+    }
+    return true;
+}
+
+void RunFileWatch() {
+    if (!HasDictionaryPath()) {
+        return;
+    }
+    ConvFileStamp now = {};
+    bool changed = ConvFunction(CONV_FILE_CHANGED, PathArgument(), reinterpret_cast<INT_PTR>(&now), -1, -1) == 1;
+    if (OnFileWatchTick(&residentState.fileWatch, changed, now, residentState.saveSchedule.inFlight) ==
+        FILE_WATCH_RELOAD) {
+        ReloadDictionary();
+    }
+}
+
+// A file another program changed is loaded again before the save; when it keeps changing,
+// the last try replaces it (its content as loaded a moment ago is in the table).
+static const int SAVE_TRIES_ON_CHANGES = 3;
+
 // Waits for a save in flight, then writes the file once more; true when learning that
 // the file did not hold before is lost if this save failed.
 static bool SaveOnceMore(ConvSaveOutcome* outcome) {
@@ -129,14 +173,44 @@ static bool SaveOnceMore(ConvSaveOutcome* outcome) {
         TakeSaveOutcome(inFlight, false);
     }
     SaveSchedule& schedule = residentState.saveSchedule;
-    OnDictionaryChanged(&schedule, DictionaryChanges());
-    bool unsaved = HasUnsavedChanges(schedule);
-    OnSaveStarted(&schedule);
-    ConvFunction(CONV_SAVE, PathArgument(), -1, -1, -1);
-    *outcome = ConvSaveOutcome{};
-    ConvFunction(CONV_SAVE_RESULT, reinterpret_cast<INT_PTR>(outcome), 0, -1, -1);
-    TakeSaveOutcome(*outcome, false);
-    return unsaved && !outcome->saved;
+    for (int tries = 1;; ++tries) {
+        if (ConvFunction(CONV_FILE_CHANGED, PathArgument(), -1, -1, -1) == 1) {
+            ReloadDictionary();
+        }
+        OnDictionaryChanged(&schedule, DictionaryChanges());
+        bool unsaved = HasUnsavedChanges(schedule);
+        OnSaveStarted(&schedule);
+        bool last = tries == SAVE_TRIES_ON_CHANGES;
+        ConvFunction(CONV_SAVE, PathArgument(), last ? 1 : -1, -1, -1);
+        *outcome = ConvSaveOutcome{};
+        ConvFunction(CONV_SAVE_RESULT, reinterpret_cast<INT_PTR>(outcome), 0, -1, -1);
+        TakeSaveOutcome(*outcome, false);
+        if (!outcome->changedOnDisk || last) {
+            return unsaved && !outcome->saved;
+        }
+    }
+}
+
+void OpenDictionaryFile() {
+    if (!HasDictionaryPath()) {
+        return;
+    }
+    // The editor shows what Zelvo knows: learning not yet in the file is saved first (a
+    // file that does not exist yet is made, empty).
+    if (HasUnsavedChanges(residentState.saveSchedule) ||
+        GetFileAttributesA(residentState.dictionaryPath) == INVALID_FILE_ATTRIBUTES) {
+        ConvSaveOutcome outcome;
+        SaveOnceMore(&outcome);
+    }
+    HINSTANCE result = ShellExecuteA(residentState.mainWindow, nullptr, residentState.dictionaryPath, nullptr,
+                                     nullptr, SW_SHOWNORMAL);
+    INT_PTR code = reinterpret_cast<INT_PTR>(result);
+    TRACE("dictionary opened %d ", static_cast<int>(code));
+    if (code <= 32) {
+        Notice notice;
+        FitPath(residentState.dictionaryPath, notice.text, sizeof notice.text, IsAnsiLeadByte);
+        ShowTrayNotice(NOTICE_TITLE_OPEN_FAILED, notice.text, TRAY_NOTICE_WARNING);
+    }
 }
 
 void SaveDictionaryAtExit() {

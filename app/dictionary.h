@@ -1,6 +1,8 @@
 // The dictionary file beside the program: ZELVO.EXE keeps its words in ZELVO.TXT. Loaded at
 // start-up; saved in the background while the program runs (save_schedule.h), and once more
-// at the end; a failure is told to the user, once per kind, from the tray icon.
+// at the end; a failure is told to the user, once per kind, from the tray icon. A file that
+// another program changed meanwhile is loaded again instead of being overwritten
+// (file_watch.h).
 #pragma once
 
 // Works out dictionaryPath, loads the dictionary from it, and tells the user when the file
@@ -22,3 +24,11 @@ void SaveDictionaryAtExit();
 
 // The save when the user's logon ends: the system ends the process next, so nothing asks.
 void SaveDictionaryAtSessionEnd();
+
+// The watch timer: loads the dictionary file again once another program changed it (the
+// words learned since the last save stay, in front).
+void RunFileWatch();
+
+// The tray's item: the dictionary file, saved first when learning is not in it yet, opens in
+// the user's editor for text files.
+void OpenDictionaryFile();

@@ -1,9 +1,10 @@
 // The ExchangeBlock on the resident program's side: created and checked at start-up, its two
 // strings copied out for the block-based requests, and the status record whose heartbeat
-// tells the hook that the program answers.
+// tells the hook that the program answers and whose list names the programs it stays out of.
 #include <cstring>
 
 #include "candidate_window.h"
+#include "exclusion_list.h"
 #include "exchange.h"
 #include "resident_state.h"
 #include "startup.h"
@@ -80,4 +81,31 @@ static void CopyField(char* out, const unsigned char* field) {
 void CopyExchangePair(char* first, char* second) {
     CopyField(first, residentState.exchangeView + EXCHANGE_FIRST_OFFSET);
     CopyField(second, residentState.exchangeView + EXCHANGE_SECOND_OFFSET);
+}
+
+// The generation is odd while the names change: a hook that reads them meanwhile sees it
+// differ before and after, and decides at a later message.
+void PublishExclusions(const WCHAR (*names)[EXCLUSION_NAME_CHARS], int count) {
+    if (residentState.exchangeView == nullptr) {
+        return;
+    }
+    volatile ExclusionList* list = &Status()->exclusions;
+    uint32_t generation = residentState.exclusionGeneration;
+    list->generation = generation + 1;
+    MemoryBarrier();
+    const char16_t* upper[EXCLUSION_MAX_NAMES];
+    static WCHAR upperNames[EXCLUSION_MAX_NAMES][EXCLUSION_NAME_CHARS];
+    int taken = count < EXCLUSION_MAX_NAMES ? count : EXCLUSION_MAX_NAMES;
+    for (int i = 0; i < taken; ++i) {
+        lstrcpynW(upperNames[i], names[i], EXCLUSION_NAME_CHARS);
+        CharUpperBuffW(upperNames[i], lstrlenW(upperNames[i]));
+        upper[i] = reinterpret_cast<const char16_t*>(upperNames[i]);
+    }
+    uint16_t text[EXCLUSION_TEXT_CHARS];
+    uint32_t packed = PackExclusionNames(upper, taken, text);
+    memcpy(const_cast<uint16_t*>(list->text), text, sizeof text);
+    list->count = packed;
+    MemoryBarrier();
+    residentState.exclusionGeneration = generation + 2;
+    list->generation = generation + 2;
 }

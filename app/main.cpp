@@ -5,6 +5,7 @@
 #include "candidate_window.h"
 #include "conv_function.h"
 #include "dictionary.h"
+#include "learning_choices.h"
 #include "resident_state.h"
 #include "startup.h"
 #include "tray.h"
@@ -49,6 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     }
     AddTrayIcon(residentState.mainWindow);
     LoadDictionary();
+    LoadLearningChoices();
     TrimSettingsName(commandLine, residentState.settingsName, IsAnsiLeadByte);
     if (!StartHookThread()) {  // InitZelvo, in a thread of its own
         return EXIT_START_FAILED;

@@ -6,15 +6,23 @@
 #include "exchange.h"
 #include "register_filter.h"
 #include "resident_state.h"
+#include "word_removal.h"
 
 void FilterAndRegister(const char* word, const char* reading) {
     TRACE("RegComp %s %s ", word, reading);
     if (!IsWorthRegistering(word, reading, IsAnsiLeadByte)) {
         return;
     }
+    if (residentState.learningPaused) {
+        TRACE("learning paused ");
+        return;
+    }
     int result = ConvFunction(CONV_REGISTER, reinterpret_cast<INT_PTR>(word),
                               reinterpret_cast<INT_PTR>(reading), -1, -1);
     TRACE("ConvReg=%d ", result);
+    if (result == 0) {
+        NoteRegisterRefused();
+    }
     NoteDictionaryChanges();  // whichever request it came from, a change makes a save due
 }
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "exchange.h"
+#include "file_watch.h"
 #include "host_schedule.h"
 #include "save_schedule.h"
 #include "startup_names.h"
@@ -30,6 +32,16 @@ struct ResidentState {
     bool learningNotKept;                   // no usable dictionary path: the user is to be told
     bool firstStart;                        // no dictionary yet: the user is to be shown around
     SaveSchedule saveSchedule;              // what the dictionary file holds, and when to save
+    // ---- what Zelvo learns, as the user decides ----
+    bool learningPaused;                    // nothing is registered while set
+    int excludedCount;                      // the programs Zelvo is kept out of, in the user's order
+    WCHAR excludedPrograms[EXCLUSION_MAX_NAMES][EXCLUSION_NAME_CHARS];
+    uint32_t exclusionGeneration;           // of the list published in the status record
+    DWORD lastProgramProcess;               // the process of the last candidates shown, 0: none
+    WCHAR lastProgram[EXCLUSION_NAME_CHARS];  // its program file name; empty when unknown
+    char shownReading[EXCHANGE_FIELD_SIZE]; // the reading the CandidateList was filled for
+    bool fullTold;                          // the user was told that the dictionary is full
+    FileWatch fileWatch;                    // the dictionary file, changed by another program
 };
 
 extern ResidentState residentState;

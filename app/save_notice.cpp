@@ -153,3 +153,8 @@ void KeptAsideNotice(const char* path, const char* keptAsidePath, Notice* notice
     Append(&text, NOTICE_KEPT_ASIDE_AFTER "\n");
     AppendFittedPath(&text, path, isLeadByte);
 }
+
+void CleanUpQuestion(int words, int removed, char* out) {
+    int taken = removed < words ? removed : words;
+    snprintf(out, EXIT_BOX_TEXT_SIZE, NOTICE_CLEAN_UP_QUESTION, taken, words, words - taken);
+}

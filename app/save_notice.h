@@ -38,6 +38,11 @@ void ExitSaveFailureText(SaveFailureKind kind, uint32_t systemError, const char*
 void KeptAsideNotice(const char* path, const char* keptAsidePath, Notice* notice,
                      LeadBytePredicate isLeadByte = IsCp932LeadByte);
 
+// The question before the least recently used words are cleared out of a dictionary of
+// words: how many go, that it cannot be undone, how many remain. Into out, EXIT_BOX_TEXT_SIZE
+// bytes.
+void CleanUpQuestion(int words, int removed, char* out);
+
 // path into out (size bytes with the NUL); a path that does not fit keeps its beginning and
 // its end, with "..." between, and is never cut inside a double-byte character.
 void FitPath(const char* path, char* out, size_t size, LeadBytePredicate isLeadByte = IsCp932LeadByte);

@@ -75,3 +75,25 @@ SaveActions OnSaveEnded(SaveSchedule* schedule, bool saved, SaveFailureKind kind
     actions.deadlineTimerMs = SAVE_RETRY_MS;
     return actions;
 }
+
+void OnSaveOutdated(SaveSchedule* schedule) {
+    schedule->inFlight = false;
+    schedule->due = false;
+}
+
+SaveActions OnDictionaryReloaded(SaveSchedule* schedule, uint32_t changeCount, bool merged) {
+    SaveActions actions = {};
+    actions.stopTimers = true;
+    schedule->deadlineArmed = false;
+    // What the file holds: the table as loaded; with merged words, a count the table is no
+    // longer at, so that the change to changeCount makes a save due.
+    uint32_t fileHolds = merged ? changeCount - 1 : changeCount;
+    schedule->changes = fileHolds;
+    schedule->savedChanges = fileHolds;
+    if (merged) {
+        SaveActions due = OnDictionaryChanged(schedule, changeCount);
+        actions.pauseTimerMs = due.pauseTimerMs;
+        actions.deadlineTimerMs = due.deadlineTimerMs;
+    }
+    return actions;
+}

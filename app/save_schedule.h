@@ -51,3 +51,12 @@ SaveActions OnSaveEnded(SaveSchedule* schedule, bool saved, SaveFailureKind kind
 
 // Learning that the file on disk does not hold.
 bool HasUnsavedChanges(const SaveSchedule& schedule);
+
+// The save in flight left the file alone because another program changed it (no failure):
+// the file is loaded again next, and that decides what is due.
+void OnSaveOutdated(SaveSchedule* schedule);
+
+// The dictionary was loaded again from a file another program changed; merged: the words
+// learned since the last save were put back in front, and the file does not hold them yet (a
+// save becomes due). Without them the table is the file: nothing is due.
+SaveActions OnDictionaryReloaded(SaveSchedule* schedule, uint32_t changeCount, bool merged);

@@ -2,6 +2,7 @@
 // caret, on the monitor that holds the caret, without taking the focus from the target.
 #include "candidate_window.h"
 #include "conv_function.h"
+#include "learning_choices.h"
 #include "exchange.h"
 #include "placement.h"
 #include "resident_state.h"
@@ -26,17 +27,32 @@ static int FillCandidateList(const char* reading) {
                         reinterpret_cast<INT_PTR>(reading), -1, -1);
 }
 
-void PlaceCandidateWindow(const char* reading, int x, int y) {
+bool PlaceCandidateWindow(const char* reading, int x, int y) {
     HWND window = residentState.mainWindow;
+    lstrcpynA(residentState.shownReading, reading, EXCHANGE_FIELD_SIZE);
     if (FillCandidateList(reading) == 0) {
         HideCandidateWindow();
-        return;
+        return false;
     }
     if (!IsWindowVisible(window) || !residentState.movedByUser) {
         WindowPlacement placement = PlaceOnMonitor(x, y, MonitorRectAt(x, y));
         MoveWindow(window, placement.left, placement.top, placement.width, placement.height, TRUE);
     }
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SHOW_WITHOUT_ACTIVATION);
+    return true;
+}
+
+void RefreshCandidateList() {
+    HWND list = residentState.listBox;
+    LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    int count = FillCandidateList(residentState.shownReading);
+    if (count == 0) {
+        HideCandidateWindow();
+        return;
+    }
+    if (selected != LB_ERR) {
+        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selected < count ? selected : count - 1), 0);
+    }
 }
 
 void AnswerShowRequest(const char* reading, unsigned long packedPosition, HWND target) {
@@ -44,7 +60,9 @@ void AnswerShowRequest(const char* reading, unsigned long packedPosition, HWND t
         HideCandidateWindow();  // nobody is left to type into
         return;
     }
-    PlaceCandidateWindow(reading, ShowPositionX(packedPosition), ShowPositionY(packedPosition));
+    if (PlaceCandidateWindow(reading, ShowPositionX(packedPosition), ShowPositionY(packedPosition))) {
+        NoteCandidatesProgram(target);
+    }
     // Recorded after the placement: a hide in there forgets the old target, not this one.
     residentState.targetWindow = target;
     residentState.targetThread = GetWindowThreadProcessId(target, nullptr);

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "exchange.h"
+#include "notice_texts.h"
 #include "resident_state.h"
 #include "window_ids.h"
 
@@ -39,14 +40,22 @@ static BOOL TrayDelete(HWND window, UINT id) {
     return Shell_NotifyIconA(NIM_DELETE, &data);
 }
 
+// The icon and tip say whether learning is paused.
+static HICON CurrentIcon() {
+    int id = residentState.learningPaused ? IDI_PAUSED : IDI_MAIN;
+    return static_cast<HICON>(LoadImageA(residentState.instance, MAKEINTRESOURCEA(id), IMAGE_ICON, TRAY_ICON_SIZE,
+                                         TRAY_ICON_SIZE, LR_DEFAULTCOLOR));
+}
+
+static const char* CurrentTip() {
+    return residentState.learningPaused ? NOTICE_TIP_PAUSED : TRAY_TIP;
+}
+
 void AddTrayIcon(HWND window) {
     if (residentState.trayIconAdded) {
         return;
     }
-    HICON icon = static_cast<HICON>(LoadImageA(residentState.instance, MAKEINTRESOURCEA(IDI_MAIN),
-                                               IMAGE_ICON, TRAY_ICON_SIZE, TRAY_ICON_SIZE,
-                                               LR_DEFAULTCOLOR));
-    TrayAdd(window, TRAY_ICON_ID, icon, TRAY_TIP, WM_ZELVO_TRAY);
+    TrayAdd(window, TRAY_ICON_ID, CurrentIcon(), CurrentTip(), WM_ZELVO_TRAY);
     residentState.trayIconAdded = true;  // an attempt; "TaskbarCreated" repairs a failure
 }
 
@@ -56,6 +65,17 @@ void RemoveTrayIcon() {
     }
     TrayDelete(residentState.mainWindow, TRAY_ICON_ID);
     residentState.trayIconAdded = false;
+}
+
+void UpdateTrayIcon() {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = residentState.mainWindow;
+    data.uID = TRAY_ICON_ID;
+    data.uFlags = NIF_ICON | NIF_TIP;
+    data.hIcon = CurrentIcon();
+    lstrcpynA(data.szTip, CurrentTip(), TRAY_TIP_SIZE);
+    Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
 static DWORD NoticeIconFlags(TrayNoticeIcon icon) {

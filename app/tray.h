@@ -9,6 +9,10 @@ void AddTrayIcon(HWND window);
 // Removes the icon of mainWindow if trayIconAdded; clears trayIconAdded.
 void RemoveTrayIcon();
 
+// The icon and its tip show again whether learning is paused (a greyed icon, and the tip
+// says so).
+void UpdateTrayIcon();
+
 enum TrayNoticeIcon { TRAY_NOTICE_INFO, TRAY_NOTICE_WARNING, TRAY_NOTICE_ERROR };
 
 // Shows a notice from the icon in a balloon: a title (at most 63 bytes), a text (at most

@@ -1,4 +1,5 @@
-// Native benchmarks of the dictionary core: loading, registering, looking up, saving.
+// Native benchmarks of the dictionary core: loading, registering, looking up, saving, and
+// what the user changes: removing a word, clearing out old words, loading the file again.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -6,6 +7,7 @@
 #include <string>
 
 #include "dict_file.h"
+#include "dict_reload.h"
 #include "dict_save.h"
 #include "dict_table.h"
 
@@ -98,6 +100,59 @@ void BM_BuildSaveContent10000(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_BuildSaveContent10000)->Unit(benchmark::kMicrosecond);
+
+// Shift+Delete on a full table: the removal itself (the word is put back untimed).
+void BM_RemoveWordFromFull10000(benchmark::State& state) {
+    LoadSharedPrefix();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(DictRemoveWord("\x8a\xbf" "05000", "\x82\xa9" "05000"));
+        state.PauseTiming();
+        DictRegister("\x8a\xbf" "05000", "\x82\xa9" "05000");
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_RemoveWordFromFull10000)->Unit(benchmark::kMicrosecond);
+
+// The tray's clean-up of a full table (the table is loaded again untimed).
+void BM_RemoveLeastRecent1000Of10000(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        LoadSharedPrefix();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(DictRemoveLeastRecent(1000));
+    }
+}
+BENCHMARK(BM_RemoveLeastRecent1000Of10000)->Unit(benchmark::kMicrosecond);
+
+// The file of 10,000 words changed outside, loaded again with 20 words learned meanwhile.
+void BM_Reload10000With20Learned(benchmark::State& state) {
+    char folder[] = "/tmp/zelvo-bench-XXXXXX";
+    if (mkdtemp(folder) == nullptr) {
+        state.SkipWithError("no scratch folder");
+        return;
+    }
+    std::string path = std::string(folder) + "/ZELVO.TXT";
+    static const std::string bytes = SharedPrefixFile();
+    FILE* file = fopen(path.c_str(), "wb");
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+    char word[32];
+    for (auto _ : state) {
+        state.PauseTiming();
+        DictClearForTesting();
+        dictDisk = DictDiskState{};
+        DictLoad(path.c_str());
+        for (int i = 0; i < 20; ++i) {
+            snprintf(word, sizeof word, "learned%02d", i);
+            DictRegister(word, "\x82\xa9");
+        }
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(DictReload(path.c_str()));
+    }
+    remove(path.c_str());
+    rmdir(folder);
+}
+BENCHMARK(BM_Reload10000With20Learned)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

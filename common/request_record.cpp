@@ -13,7 +13,7 @@ static bool CopyField(char* field, const char* text) {
 }
 
 static bool IsRequestKind(uint32_t kind) {
-    return kind == WM_ZELVO_SHOW || kind == WM_ZELVO_REGISTER;
+    return kind == WM_ZELVO_SHOW || kind == WM_ZELVO_REGISTER || kind == WM_ZELVO_REMOVE;
 }
 
 static bool HoldsNul(const char* field) {

@@ -8,14 +8,15 @@
 
 #include "exchange.h"
 
-// Fills record with a request of kind (WM_ZELVO_SHOW or WM_ZELVO_REGISTER), the packed
+// Fills record with a request of kind (WM_ZELVO_SHOW, WM_ZELVO_REGISTER, WM_ZELVO_REMOVE), the packed
 // position, the target window and the two strings, each with its NUL. Refused (false) when a
 // string does not fit its field.
 bool FillRequestRecord(RequestRecord* record, uint32_t kind, uint32_t position, uint32_t target,
                        const char* first, const char* second);
 
 // The kind of a record as WM_COPYDATA delivered it (its tag, byte count and data), after it
-// has been copied into *record: WM_ZELVO_SHOW or WM_ZELVO_REGISTER. 0 when it is refused: an
+// has been copied into *record: WM_ZELVO_SHOW, WM_ZELVO_REGISTER or WM_ZELVO_REMOVE. 0 when it
+// is refused: an
 // unknown tag, a byte count other than sizeof(RequestRecord), no data, an unknown kind, or a
 // string field without its NUL.
 uint32_t CheckRequestRecord(uint64_t tag, uint64_t size, const void* data, RequestRecord* record);

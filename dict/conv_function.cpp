@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "dict_file.h"
+#include "dict_reload.h"
 #include "dict_save.h"
 #include "dict_table.h"
 
@@ -130,10 +131,10 @@ static int StartSave(const char* path, HWND window, UINT message) {
     return 1;
 }
 
-static int SaveNow(const char* path) {
+static int SaveNow(const char* path, bool replaceChanged) {
     TakeEndedSave(true);
     SaveOutcome outcome = {};
-    DictSave(path, &outcome);
+    DictSave(path, &outcome, replaceChanged);
     NoteEnded(outcome);
     return outcome.saved;
 }
@@ -158,6 +159,26 @@ static int LoadNote(INT_PTR buffer) {
     return 1;
 }
 
+static int FileChanged(const char* path, INT_PTR stamp) {
+    DictFileStamp now;
+    if (!DictFileChanged(path, &now)) {
+        return 0;
+    }
+    if (stamp != -1) {
+        *reinterpret_cast<ConvFileStamp*>(stamp) = now;
+    }
+    return 1;
+}
+
+// The table is not replaced under a save that still reads it or whose outcome would then
+// describe another table.
+static int Reload(const char* path) {
+    if (saveState.inFlight != nullptr) {
+        return 0;
+    }
+    return DictReload(path);
+}
+
 extern "C" int WINAPI ConvFunction(INT_PTR op, INT_PTR a, INT_PTR b, INT_PTR c, INT_PTR d) {
     (void)d;
     switch (op) {
@@ -170,7 +191,7 @@ extern "C" int WINAPI ConvFunction(INT_PTR op, INT_PTR a, INT_PTR b, INT_PTR c, 
     case CONV_LOAD:
         return DictLoad(reinterpret_cast<const char*>(a));
     case CONV_SAVE:
-        return SaveNow(reinterpret_cast<const char*>(a));
+        return SaveNow(reinterpret_cast<const char*>(a), b == 1);
     case CONV_SAVE_START:
         return StartSave(reinterpret_cast<const char*>(a), reinterpret_cast<HWND>(b), static_cast<UINT>(c));
     case CONV_SAVE_RESULT:
@@ -179,6 +200,18 @@ extern "C" int WINAPI ConvFunction(INT_PTR op, INT_PTR a, INT_PTR b, INT_PTR c, 
         return LoadNote(a);
     case CONV_CHANGES:
         return static_cast<int>(DictChangeCount() & 0x7FFFFFFFu);
+    case CONV_REMOVE:
+        return DictRemoveWord(reinterpret_cast<const char*>(a), reinterpret_cast<const char*>(b));
+    case CONV_REMOVE_LEAST_RECENT:
+        return a > 0 ? DictRemoveLeastRecent(a > DICT_CAPACITY ? DICT_CAPACITY : static_cast<int>(a)) : 0;
+    case CONV_COUNT:
+        return DictCount();
+    case CONV_CAPACITY:
+        return DICT_CAPACITY;
+    case CONV_FILE_CHANGED:
+        return FileChanged(reinterpret_cast<const char*>(a), b);
+    case CONV_RELOAD:
+        return Reload(reinterpret_cast<const char*>(a));
     default:
         return 0;
     }

@@ -156,7 +156,12 @@ bool RegisterLoadedPair(const char* word, const char* reading) {
     return DictRegister(word, reading) == 1;
 }
 
-void NoteLoad(const char* path, bool lossy, bool fromBackup) {
+}  // namespace
+
+DictLoadNote dictLoadNote;
+DictDiskState dictDisk;
+
+void DictNoteLoad(const char* path, bool lossy, bool fromBackup) {
     dictLoadNote.lossy = lossy;
     if (lossy) {
         dictLoadNote.keepAsidePending = true;
@@ -165,9 +170,9 @@ void NoteLoad(const char* path, bool lossy, bool fromBackup) {
     }
 }
 
-}  // namespace
-
-DictLoadNote dictLoadNote;
+bool DictFileChanged(const char* path, DictFileStamp* now) {
+    return dictFileSystem->stamp(path, now) && !SameFileStamp(*now, dictDisk.stamp);
+}
 
 bool DictLoadStream(FILE* file) {
     LineReader reader = {file, 0, 0, false};
@@ -205,6 +210,8 @@ bool DictLoadStream(FILE* file) {
 }
 
 int DictLoad(const char* path) {
+    DictFileStamp before;
+    dictFileSystem->stamp(path, &before);
     FILE* file = dictFileSystem->open(path, "rb");
     bool fromBackup = false;
     if (file == nullptr && !dictFileSystem->exists(path)) {
@@ -219,6 +226,9 @@ int DictLoad(const char* path) {
     }
     bool lossy = DictLoadStream(file);
     dictFileSystem->close(file);
-    NoteLoad(path, lossy, fromBackup);
+    DictNoteLoad(path, lossy, fromBackup);
+    // Taken before the file was opened: a change while it was read shows as a change.
+    dictDisk.stamp = before;
+    dictDisk.savedMark = orderCounter;
     return 1;
 }

@@ -2,7 +2,10 @@
 // Loading it, and the names of its companion files. Saving is in dict_save.h.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+
+#include "file_system.h"
 
 constexpr int DICT_LINE_SIZE = 1024;  // a line is read in pieces of at most 1,023 bytes
 constexpr int DICT_PATH_SIZE = 260;   // companion names are formed in buffers of this size
@@ -24,6 +27,22 @@ struct DictLoadNote {
 };
 extern DictLoadNote dictLoadNote;
 
+// What the dictionary file on disk holds, as this program left it or found it: set by every
+// load and by every save that succeeded. Touched only on the thread that owns the table.
+struct DictDiskState {
+    // The file as the last load found it (taken before it was read) or the last save left it;
+    // all zero when there was no file.
+    DictFileStamp stamp;
+    // orderCounter when that content was taken: the entries with a larger order number were
+    // registered since, and the file does not hold them yet.
+    int32_t savedMark;
+};
+extern DictDiskState dictDisk;
+
+// True when a file named path exists and is not the one the last load or save left (another
+// program wrote it); *now gets its stamp. A missing file is no change: the next save writes it.
+bool DictFileChanged(const char* path, DictFileStamp* now);
+
 // Loads the file at path into the table. When path does not exist but its backup
 // (".bak") does, which a save interrupted between its two renames leaves behind, the
 // backup is loaded instead. Returns 1 when a file was opened, 0 otherwise. Sets
@@ -33,6 +52,9 @@ int DictLoad(const char* path);
 // Reads the lines of an open stream into the table and renumbers it (the body of DictLoad).
 // True when the load was lossy (see DictLoadNote).
 bool DictLoadStream(FILE* file);
+
+// Records in dictLoadNote what a load of path found (fromBackup: the backup was read).
+void DictNoteLoad(const char* path, bool lossy, bool fromBackup);
 
 // Forms the name of a companion file: path without its extension, then extension.
 // False when it would not fit DICT_PATH_SIZE bytes.

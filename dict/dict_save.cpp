@@ -153,11 +153,21 @@ bool PutInPlace(DictSaveJob* job) {
     return false;
 }
 
+// Another program wrote the file since the last load or save; a missing file is no change.
+bool ChangedOnDisk(const DictSaveJob* job) {
+    DictFileStamp now;
+    return !job->replaceChanged && dictFileSystem->stamp(job->path, &now) && !SameFileStamp(now, job->expected);
+}
+
 }  // namespace
 
 bool DictPrepareSave(const char* path, DictSaveJob* job) {
     job->outcome = SaveOutcome{};
     job->image = DictImage{};
+    job->replaceChanged = false;
+    job->expected = dictDisk.stamp;
+    job->orderMark = orderCounter;
+    job->written = DictFileStamp{};
     job->keepAside = dictLoadNote.keepAsidePending;
     job->keepAsideFromBackup = dictLoadNote.fromBackup;
     size_t length = strlen(path);
@@ -184,6 +194,11 @@ void DictWriteSave(DictSaveJob* job) {
     if (!WriteTemporary(job)) {
         return;
     }
+    if (ChangedOnDisk(job)) {
+        job->outcome.changedOnDisk = 1;
+        DropTemporary(job);
+        return;
+    }
     char aside[DICT_PATH_SIZE] = "";
     Aside how = Aside::NONE;
     if (job->keepAside && !KeepOriginalAside(job, aside, &how)) {
@@ -207,19 +222,23 @@ void DictWriteSave(DictSaveJob* job) {
         return;
     }
     job->outcome.saved = 1;
+    dictFileSystem->stamp(job->path, &job->written);
 }
 
 void DictFinishSave(DictSaveJob* job) {
     if (job->outcome.saved) {
         dictLoadNote.keepAsidePending = false;
+        dictDisk.stamp = job->written;
+        dictDisk.savedMark = job->orderMark;
     }
     free(job->image.bytes);
     job->image = DictImage{};
 }
 
-int DictSave(const char* path, SaveOutcome* outcome) {
+int DictSave(const char* path, SaveOutcome* outcome, bool replaceChanged) {
     DictSaveJob job;
     if (DictPrepareSave(path, &job)) {
+        job.replaceChanged = replaceChanged;
         DictWriteSave(&job);
         DictFinishSave(&job);
     }

@@ -11,6 +11,10 @@
 // temporary file in one step instead. A failure after the temporary file was created removes
 // it. At every moment a complete file is under the dictionary's or the backup's name.
 //
+// A file that another program changed since the last load or save (dictDisk) is not replaced:
+// the save ends with changedOnDisk, so that the program loads it again first. The check runs
+// just before the renames, once the temporary file is complete.
+//
 // When the load could not hold the whole file, the first save keeps the original aside
 // (DictKeptAsideName) instead of making it the backup: it gets that name as a second name
 // (no copy), and the temporary file replaces it under the dictionary's name in one step; on
@@ -36,6 +40,10 @@ struct DictSaveJob {
     DictImage image;
     bool keepAside;            // move the original aside instead of replacing it
     bool keepAsideFromBackup;  // the original is the backup file
+    bool replaceChanged;       // replace the file even when another program changed it
+    DictFileStamp expected;    // the file as the last load or save left it
+    int32_t orderMark;         // orderCounter when the content was built
+    DictFileStamp written;     // the new file, once it is in place
     SaveOutcome outcome;
 };
 
@@ -48,9 +56,10 @@ bool DictPrepareSave(const char* path, DictSaveJob* job);
 void DictWriteSave(DictSaveJob* job);
 
 // On the table's thread: takes the outcome into the load note (a save that succeeded ends
-// the wish to keep an original aside) and frees the content.
+// the wish to keep an original aside) and into dictDisk, and frees the content.
 void DictFinishSave(DictSaveJob* job);
 
 // Prepare, write and finish in a row. Returns 1 when the new file is in place, 0 on any
-// failure; outcome, when given, tells why.
-int DictSave(const char* path, SaveOutcome* outcome = nullptr);
+// failure; outcome, when given, tells why. replaceChanged: replace a file that another
+// program changed, too.
+int DictSave(const char* path, SaveOutcome* outcome = nullptr, bool replaceChanged = false);

@@ -11,7 +11,7 @@ void* (*dictAllocate)(size_t size) = malloc;
 namespace {
 
 // Index of the words for registration: open addressing over slot numbers + 1 (0 = free).
-// Entries are never removed, so probing needs no tombstones. A power of two well above
+// A removal builds it anew, so probing needs no tombstones. A power of two well above
 // the capacity keeps the chains short.
 constexpr uint32_t WORD_INDEX_SIZE = 16384;
 static_assert(WORD_INDEX_SIZE > 1.5 * DICT_CAPACITY, "word index too small");
@@ -231,7 +231,77 @@ void DictRenumber(int32_t top) {
     }
 }
 
-void DictClearForTesting() {
+namespace {
+
+void RebuildWordIndex() {
+    memset(wordIndex, 0, sizeof wordIndex);
+    for (int slot = 0; slot < occupied; ++slot) {
+        wordIndex[FindBucket(DictTable[slot].word)] = static_cast<uint16_t>(slot + 1);
+    }
+}
+
+// Drops the slots marked in doomed and closes the gaps, keeping the order of the rest. The
+// reading index keeps its order too: slot numbers only shrink, and in the same order.
+int RemoveMarked(const bool* doomed) {
+    static int movedTo[DICT_CAPACITY];  // the table's thread only
+    int kept = 0;
+    for (int slot = 0; slot < occupied; ++slot) {
+        if (doomed[slot]) {
+            movedTo[slot] = -1;
+            continue;
+        }
+        movedTo[slot] = kept;
+        DictTable[kept++] = DictTable[slot];
+    }
+    int removed = occupied - kept;
+    if (removed == 0) {
+        return 0;
+    }
+    for (int slot = kept; slot < occupied; ++slot) {
+        DictTable[slot] = DictEntry{};
+    }
+    int at = 0;
+    for (int i = 0; i < occupied; ++i) {
+        int slot = movedTo[readingIndex[i]];
+        if (slot >= 0) {
+            readingIndex[at++] = static_cast<uint16_t>(slot);
+        }
+    }
+    occupied = kept;
+    RebuildWordIndex();
+    ++changeCount;
+    return removed;
+}
+
+bool doomedSlots[DICT_CAPACITY];  // the table's thread only
+
+}  // namespace
+
+int DictRemoveWord(const char* word, const char* reading) {
+    int slot = DictFindWord(word);
+    if (slot < 0 || strcmp(DictTable[slot].reading, reading) != 0) {
+        return 0;
+    }
+    memset(doomedSlots, 0, sizeof doomedSlots);
+    doomedSlots[slot] = true;
+    return RemoveMarked(doomedSlots);
+}
+
+int DictRemoveLeastRecent(int count, const bool* keep) {
+    static int indices[DICT_CAPACITY];  // the table's thread only
+    int total = DictSlotsByRecency(indices);
+    memset(doomedSlots, 0, sizeof doomedSlots);
+    int marked = 0;
+    for (int i = total - 1; i >= 0 && marked < count; --i) {
+        if (keep == nullptr || !keep[indices[i]]) {
+            doomedSlots[indices[i]] = true;
+            ++marked;
+        }
+    }
+    return RemoveMarked(doomedSlots);
+}
+
+void DictClear() {
     for (int slot = 0; slot < occupied; ++slot) {
         DictTable[slot] = DictEntry{};
     }
@@ -239,6 +309,10 @@ void DictClearForTesting() {
     memset(wordIndex, 0, sizeof wordIndex);
     bulkRegistration = false;
     occupied = 0;
+}
+
+void DictClearForTesting() {
+    DictClear();
     orderCounter = 0;
     changeCount = 0;
 }

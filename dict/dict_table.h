@@ -56,8 +56,25 @@ void FormatCandidateLine(int slot, char* line);
 // Gives the occupied slots the order numbers top, top - 1, ... from slot 0 on.
 void DictRenumber(int32_t top);
 
-// Empties the table and frees its strings. Only for tests and benchmarks: the library
-// itself never removes an entry.
+// ---- removing entries: only ever at the user's request ----
+// The occupied slots stay a prefix in their order, the indices stay exact, order numbers and
+// orderCounter are untouched. The strings of a removed entry stay in their block until the
+// table is emptied.
+
+// Removes the entry of word if its reading is reading; 1 when removed, 0 when the table holds
+// no such pair.
+int DictRemoveWord(const char* word, const char* reading);
+
+// Removes the count least recently used entries, passing over the slots marked in keep (room
+// for DICT_CAPACITY flags; null keeps none). Returns how many were removed.
+int DictRemoveLeastRecent(int count, const bool* keep = nullptr);
+
+// Empties the table and frees its strings, before the file is loaded again. orderCounter and
+// the change count go on from where they were.
+void DictClear();
+
+// DictClear, and orderCounter and the change count back to 0: a table as the library is
+// loaded. Only for tests and benchmarks.
 void DictClearForTesting();
 
 // Allocator of the blocks that hold the string copies; malloc unless a test puts a failing

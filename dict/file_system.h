@@ -11,6 +11,20 @@
 
 typedef void* DictOutFile;  // a file open for writing; null when none
 
+// What tells one state of a file on disk from another: which file it is (a file put in its
+// place by a rename is another one), when it was last written and how long it is.
+struct DictFileStamp {
+    uint64_t volume;
+    uint64_t identity;
+    uint64_t writeTime;
+    uint64_t size;
+};
+
+inline bool SameFileStamp(const DictFileStamp& a, const DictFileStamp& b) {
+    return a.volume == b.volume && a.identity == b.identity && a.writeTime == b.writeTime &&
+           a.size == b.size;
+}
+
 struct DictFileSystem {
     // Reading: a stream opened with mode "rb", closed with close (0 on success, as fclose).
     FILE* (*open)(const char* path, const char* mode);
@@ -39,6 +53,9 @@ struct DictFileSystem {
     uint32_t (*lastError)();
     // True for a byte that starts a double-byte character of the ANSI code page.
     bool (*isLeadByte)(unsigned char byte);
+    // The stamp of the file at path; false when there is no file of that name (or it cannot
+    // be asked), *stamp then all zero.
+    bool (*stamp)(const char* path, DictFileStamp* stamp);
 };
 
 extern const DictFileSystem platformFileSystem;

@@ -122,8 +122,23 @@ static uint32_t LastError() {
     }
 }
 
+static bool Stamp(const char* path, DictFileStamp* stamp) {
+    *stamp = DictFileStamp{};
+    struct stat status;
+    if (stat(path, &status) != 0 || !S_ISREG(status.st_mode)) {
+        return false;
+    }
+    stamp->volume = static_cast<uint64_t>(status.st_dev);
+    stamp->identity = static_cast<uint64_t>(status.st_ino);
+    stamp->writeTime = static_cast<uint64_t>(status.st_mtim.tv_sec) * 1000000000u +
+                       static_cast<uint64_t>(status.st_mtim.tv_nsec);
+    stamp->size = static_cast<uint64_t>(status.st_size);
+    return true;
+}
+
 const DictFileSystem platformFileSystem = {
-    Open,   fclose,     Create,          Write,   FlushToDisk, CloseOut,       Remove,
-    Exists, IsReadOnly, RenameNoReplace, Replace, Link,        LastError,   IsCp932LeadByte,
+    Open,   fclose,     Create,          Write,   FlushToDisk, CloseOut,  Remove,
+    Exists, IsReadOnly, RenameNoReplace, Replace, Link,        LastError, IsCp932LeadByte,
+    Stamp,
 };
 const DictFileSystem* dictFileSystem = &platformFileSystem;

@@ -66,6 +66,9 @@ struct SaveOutcome {
     uint32_t systemError;      // the failing call's system error code; 0 when there is none
     int32_t backupSkipped;     // 1 when saved but the backup could not be renewed (the old one stays)
     int32_t originalKeptAside; // 1 when this save moved an original aside before replacing it
+    // 1 when another program changed the dictionary file since the last load or save: it was
+    // left as it is (saved 0, no failure kind), to be loaded again first.
+    int32_t changedOnDisk;
 };
 
 // Fills outcome for a failure at step with systemError.

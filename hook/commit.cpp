@@ -11,7 +11,7 @@
 // (the ANSI LB_GETTEXT across processes is not reliable), and the length is asked first,
 // since LB_GETTEXT copies a whole line whatever the buffer. A line that does not fit is
 // refused.
-static bool ReadCandidateLine(HWND list, int index, char* line) {
+bool ReadCandidateLine(HWND list, int index, char* line) {
     LRESULT length = LB_ERR;
     if (!SendWideToResident(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, &length) ||
         !CandidateLineFits(static_cast<long>(length))) {

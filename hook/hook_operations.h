@@ -36,9 +36,25 @@ void HandleKeyDown(MSG* message);
 
 // ---- commit.cpp ----
 
+// Reads line index of the CandidateList as ANSI text into line (CANDIDATE_LINE_BUFFER_SIZE
+// bytes); false when it cannot be read whole.
+bool ReadCandidateLine(HWND list, int index, char* line);
+
 // Commits the selected candidate into message's window: cancels the IME's composition,
 // pastes the word, hides the candidates, consumes the message and registers the word.
 void CommitSelection(MSG* message);
+
+// ---- removal.cpp ----
+
+// Shift+Delete: asks the resident program to remove the selected candidate from the
+// dictionary; the key is consumed once it has. With nothing selected the key goes on.
+void RemoveSelectedCandidate(MSG* message);
+
+// ---- program_exclusion.cpp ----
+
+// True when the user keeps Zelvo out of this process's program: the hook then leaves every
+// message to the application. Decided once per list the resident program publishes.
+bool ProcessExcluded();
 
 // ---- composition.cpp ----
 

@@ -56,6 +56,10 @@ struct HookProcessState {
     // The composition whose placement waits for "Zelvo_moveMSG" in this process.
     char deferredComposition[EXCHANGE_FIELD_SIZE];
     char deferredReading[EXCHANGE_FIELD_SIZE];
+    // Whether the user keeps Zelvo out of this program, decided on the generation of the
+    // resident program's list (0: not decided yet).
+    ULONG exclusionGeneration;
+    bool excluded;
 };
 
 extern HookSharedState hookShared;

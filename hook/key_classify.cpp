@@ -27,6 +27,9 @@ HookKey ClassifyKey(unsigned keyCode, unsigned mappedKey) {
     if (mappedKey == KEY_RETURN) {
         return HOOK_KEY_ENTER;
     }
+    if (keyCode == KEY_DELETE || (ime && mappedKey == KEY_DELETE)) {
+        return HOOK_KEY_DELETE;
+    }
     return HOOK_KEY_OTHER;
 }
 

@@ -10,6 +10,7 @@ constexpr unsigned KEY_PAGE_UP = 0x21;      // VK_PRIOR
 constexpr unsigned KEY_PAGE_DOWN = 0x22;    // VK_NEXT
 constexpr unsigned KEY_UP = 0x26;           // VK_UP
 constexpr unsigned KEY_DOWN = 0x28;         // VK_DOWN
+constexpr unsigned KEY_DELETE = 0x2E;       // VK_DELETE
 constexpr unsigned KEY_IME_PROCESS = 0xE5;  // VK_PROCESSKEY
 
 enum HookKey {
@@ -19,6 +20,7 @@ enum HookKey {
     HOOK_KEY_PAGE_DOWN,  // only while the IME processes keys
     HOOK_KEY_PAGE_UP,    // only while the IME processes keys
     HOOK_KEY_ENTER,
+    HOOK_KEY_DELETE,     // by K, or by M while the IME processes keys: with Shift, removes the word
 };
 
 // Bits 16 to 23 of a key message's lParam.

@@ -1,5 +1,5 @@
 // Key handling: the selection keys move the CandidateList selection while the candidates
-// are visible and are consumed; Enter commits the selected candidate.
+// are visible and are consumed; Enter commits the selected candidate; Shift+Delete removes it.
 #include <cstdint>
 
 #include "hook_operations.h"
@@ -8,6 +8,10 @@
 
 static bool ControlDown() {
     return GetKeyState(VK_CONTROL) < 0;
+}
+
+static bool ShiftDown() {
+    return GetKeyState(VK_SHIFT) < 0;
 }
 
 // The page keys go to the list box, which moves by a page itself.
@@ -66,5 +70,7 @@ void HandleKeyDown(MSG* message) {
         MoveSelection(message, keyCode, mappedKey);
     } else if (key == HOOK_KEY_ENTER) {
         HandleEnter(message);
+    } else if (key == HOOK_KEY_DELETE && ShiftDown()) {
+        RemoveSelectedCandidate(message);
     }
 }

@@ -42,8 +42,9 @@ static LRESULT HandleRouted(HookRoute route, int code, WPARAM removal, MSG* reco
     if (slot != TLS_OUT_OF_INDEXES) {
         TlsSetValue(slot, record);
     }
-    // A stalled resident program is left alone: the message goes on as if Zelvo were not running.
-    if (ResidentAvailable()) {
+    // A stalled resident program is left alone, and so is a program the user keeps Zelvo out
+    // of: the message goes on as if Zelvo were not running.
+    if (ResidentAvailable() && !ProcessExcluded()) {
         Dispatch(route, record);
     }
     LRESULT result = CallNextHookEx(SharedHook(), code, removal, reinterpret_cast<LPARAM>(record));

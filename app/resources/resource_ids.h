@@ -5,6 +5,8 @@
 
 // Icon group: 32 x 32 and 16 x 16, 16 colours each (window class, tray icon, About box).
 #define IDI_MAIN 100
+// The same icon greyed: learning is paused (tray icon).
+#define IDI_PAUSED 101
 
 // The About box template, loaded by name.
 #define IDD_ABOUT "ABOUTDLG"
@@ -15,5 +17,14 @@
 // Commands of the tray menu.
 #define IDM_EXIT 200
 #define IDM_ABOUT 201
+
+// Commands of the tray menu about what Zelvo learns; the excluded programs' items take the
+// ids from IDM_INCLUDE_FIRST on, one per program, in the list's order.
+#define IDM_PAUSE_LEARNING 210
+#define IDM_EXCLUDE_PROGRAM 211
+#define IDM_OPEN_DICTIONARY 212
+#define IDM_CLEAN_UP 213
+#define IDM_INCLUDE_FIRST 220
+#define IDM_INCLUDE_LAST 251
 
 #endif

@@ -226,6 +226,56 @@ TEST_F(CandidateWindowTest, HidesByEveryPathAndStaysResident) {
     EXPECT_EQ(ListLines(resident.list), Lines({0, 1}));
 }
 
+// ---- removing a word inside the list ----
+
+void PressKeys(std::initializer_list<WORD> downs) {
+    std::vector<INPUT> inputs;
+    for (WORD key : downs) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = downs.end(); key != downs.begin();) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// The user clicked into the list: Shift+Delete there removes the selected word; Delete alone
+// removes nothing.
+TEST_F(CandidateWindowTest, ShiftDeleteInTheListRemovesTheSelectedWord) {
+    Show(u8"かん");
+    ASSERT_EQ(ListLines(resident.list), Lines({0, 1, 2}));
+    SendMessageW(resident.list, LB_SETCURSEL, 1, 0);
+    ASSERT_TRUE(BringToFront(resident.window));
+    ASSERT_TRUE(WaitUntil([&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(resident.window, nullptr), &info) &&
+               info.hwndFocus == resident.list;
+    }, SETTLE_TIMEOUT_MS));
+    // Delete alone first: the keys are taken in order, so the list after Shift+Delete shows
+    // what both did.
+    PressKeys({VK_DELETE});
+    PressKeys({VK_SHIFT, VK_DELETE});
+    EXPECT_TRUE(WaitUntil([&] { return ListLines(resident.list) == Lines({0, 2}); }, SETTLE_TIMEOUT_MS))
+        << "the list after Shift+Delete";
+    EXPECT_EQ(TraceLinesStartingWith("removed").size(), 1u) << "Delete alone removed something too";
+    EXPECT_EQ(SendMessageW(resident.list, LB_GETCURSEL, 0, 0), 1) << "the next word takes the place";
+    DWORD exitCode = 99;
+    ASSERT_TRUE(EndResident(&resident, &exitCode));
+    std::string saved;
+    ASSERT_TRUE(ReadFileBytes(scratch.dir + "ZELVO.TXT", &saved));
+    EXPECT_EQ(saved, Line(DICTIONARY[0]) + "\r\n" + Line(DICTIONARY[2]) + "\r\n" + Line(DICTIONARY[3]) + "\r\n" +
+                         Line(DICTIONARY[4]) + "\r\n");
+    ASSERT_TRUE(StartResident(scratch, "", &resident));  // for the tear-down
+}
+
 TEST_F(CandidateWindowTest, CandidatesHideWhenTheirTargetWindowIsGone) {
     const UINT commit = RegisterWindowMessageA(COMMIT_MESSAGE_NAME);
     // A show request for a window that no longer exists hides the candidates and leaves no

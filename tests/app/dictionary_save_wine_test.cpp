@@ -33,20 +33,6 @@ std::string Line(const char* word, const char* reading) {
 const std::string ORIGINAL = Line(u8"漢字", u8"かんじ") + Line(u8"感じ", u8"かんじ");
 const std::string OLDER = Line(u8"古い", u8"ふるい");
 
-// The texts of the static controls of a dialog (the text of a message box).
-std::string DialogText(HWND box) {
-    std::string all;
-    HWND child = nullptr;
-    while ((child = FindWindowExA(box, child, "Static", nullptr)) != nullptr) {
-        wchar_t wide[2048] = {};
-        SendMessageW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(wide));
-        char text[4096] = {};
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-        all += text;
-    }
-    return all;
-}
-
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }

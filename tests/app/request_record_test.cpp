@@ -37,6 +37,8 @@ RequestRecord* AsRecord(Received* r) {
 const CheckCase CHECK_CASES[] = {
     {"a show request", [](Received*) {}, WM_ZELVO_SHOW},
     {"a register request", [](Received* r) { AsRecord(r)->kind = WM_ZELVO_REGISTER; }, WM_ZELVO_REGISTER},
+    {"a remove request", [](Received* r) { AsRecord(r)->kind = WM_ZELVO_REMOVE; }, WM_ZELVO_REMOVE},
+    {"the number after the remove request", [](Received* r) { AsRecord(r)->kind = WM_ZELVO_REMOVE + 1; }, 0},
     {"strings of 255 bytes", [](Received* r) {
          memset(AsRecord(r)->first, 'a', EXCHANGE_FIELD_SIZE - 1);
          memset(AsRecord(r)->second, 'b', EXCHANGE_FIELD_SIZE - 1);

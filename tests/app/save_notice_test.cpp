@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cp932.h"
+#include "notice_texts.h"
 
 namespace {
 
@@ -124,6 +125,51 @@ TEST(SaveNoticeTest, FitPathKeepsBothEndsAndWholeCharacters) {
         FitPath(c.path.c_str(), out, c.size);
         EXPECT_EQ(c.expected, std::string(out)) << c.path << " in " << c.size;
         EXPECT_LT(strlen(out), c.size);
+    }
+}
+
+struct QuestionCase {
+    int words;
+    int removed;
+    const char* text;
+};
+
+TEST(SaveNoticeTest, CleanUpQuestionSaysHowManyGoAndHowManyStay) {
+    const QuestionCase cases[] = {
+        {10000, 1000,
+         u8"しばらく使っていない 1000 語を辞書から削除します。削除した言葉は元に戻せません。\n\n"
+         u8"辞書の言葉: 10000 語 → 9000 語"},
+        {1200, 1000,
+         u8"しばらく使っていない 1000 語を辞書から削除します。削除した言葉は元に戻せません。\n\n"
+         u8"辞書の言葉: 1200 語 → 200 語"},
+        {500, 1000,
+         u8"しばらく使っていない 500 語を辞書から削除します。削除した言葉は元に戻せません。\n\n"
+         u8"辞書の言葉: 500 語 → 0 語"},
+    };
+    for (const QuestionCase& c : cases) {
+        char text[EXIT_BOX_TEXT_SIZE];
+        CleanUpQuestion(c.words, c.removed, text);
+        EXPECT_EQ(Utf8(text), c.text) << c.words;
+    }
+}
+
+TEST(SaveNoticeTest, TheNoticesAboutLearningAreShiftJisAndFitTheirFields) {
+    const struct {
+        const char* sjis;
+        const char* text;
+        size_t size;
+    } cases[] = {
+        {NOTICE_TITLE_FULL, u8"辞書がいっぱいです", NOTICE_TITLE_SIZE},
+        {NOTICE_FULL,
+         u8"辞書には 10,000 語まで入ります。新しい言葉はもう覚えられません。トレイメニューの"
+         u8"「古い単語を整理…」で、しばらく使っていない言葉を削除できます。",
+         NOTICE_TEXT_SIZE},
+        {NOTICE_TIP_PAUSED, u8"Zelvo (学習を一時停止中)", 64},
+        {NOTICE_TITLE_OPEN_FAILED, u8"辞書ファイルを開けません", NOTICE_TITLE_SIZE},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Utf8(c.sjis), c.text);
+        EXPECT_LT(strlen(c.sjis), c.size) << c.text;
     }
 }
 

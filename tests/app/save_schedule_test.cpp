@@ -201,4 +201,44 @@ TEST(SaveScheduleTest, SaveThatCouldNotStartIsTriedAgainLater) {
     EXPECT_TRUE(HasUnsavedChanges(schedule));
 }
 
+struct ReloadCase {
+    const char* what;
+    bool merged;
+    bool saveDue;
+};
+
+// The file loaded again after another program changed it: only merged words make a save due;
+// a save that found the file changed is no failure and is not retried on its own.
+TEST(SaveScheduleTest, AReloadMakesASaveDueOnlyForMergedWords) {
+    const ReloadCase cases[] = {
+        {"learned words merged in", true, true},
+        {"nothing to merge: the table is the file", false, false},
+    };
+    for (const ReloadCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        Simulation sim;
+        BeginSaveSchedule(&sim.schedule, 0);
+        sim.Change(1000, 1);
+        sim.RunUntil(1000 + SAVE_PAUSE_MS);  // the save starts ...
+        ASSERT_EQ(1u, sim.saveStarts.size());
+        sim.saveEndsAt = -1;                 // ... and finds the file changed
+        OnSaveOutdated(&sim.schedule);
+        EXPECT_FALSE(sim.schedule.inFlight);
+        EXPECT_TRUE(sim.told.empty());
+        sim.RunUntil(10000);
+        EXPECT_EQ(1u, sim.saveStarts.size()) << "nothing saved before the file is loaded again";
+        uint32_t count = c.merged ? 2 : 1;
+        sim.Apply(OnDictionaryReloaded(&sim.schedule, count, c.merged));
+        EXPECT_EQ(c.saveDue, HasUnsavedChanges(sim.schedule));
+        sim.RunUntil(100000);
+        EXPECT_EQ(c.saveDue ? 2u : 1u, sim.saveStarts.size());
+        if (c.saveDue) {
+            EXPECT_EQ(10000 + SAVE_PAUSE_MS, sim.saveStarts[1]);
+        }
+        EXPECT_FALSE(HasUnsavedChanges(sim.schedule));
+        EXPECT_EQ(-1, sim.pauseAt);
+        EXPECT_EQ(-1, sim.deadlineAt);
+    }
+}
+
 }  // namespace

@@ -549,3 +549,41 @@ HWND StartOtherApplication(int x, int y) {
 void EndOtherApplication(HWND window) {
     PostThreadMessageA(GetWindowThreadProcessId(window, nullptr), WM_QUIT, 0, 0);
 }
+
+void ForgetLearningChoices() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Zelvo", 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+        return;
+    }
+    RegDeleteValueA(key, "LearningPaused");
+    RegDeleteValueA(key, "ExcludedPrograms");
+    RegCloseKey(key);
+}
+
+std::vector<std::wstring> PublishedExclusions(uint32_t* generation) {
+    std::vector<std::wstring> names;
+    ExchangeStatus* status = new ExchangeStatus;
+    if (ReadExchangeStatus(status) && status->size >= sizeof(ExchangeStatus)) {
+        *generation = status->exclusions.generation;
+        size_t at = 0;
+        for (uint32_t i = 0; i < status->exclusions.count && at < EXCLUSION_TEXT_CHARS; ++i) {
+            std::wstring name;
+            while (at < EXCLUSION_TEXT_CHARS && status->exclusions.text[at] != 0) {
+                name += static_cast<wchar_t>(status->exclusions.text[at++]);
+            }
+            ++at;
+            names.push_back(name);
+        }
+    }
+    delete status;
+    return names;
+}
+
+bool WaitUntilResidentRuns() {
+    return WaitUntil([] {
+        ExchangeStatus* status = new ExchangeStatus;
+        bool runs = ReadExchangeStatus(status) && status->heartbeat > 0;
+        delete status;
+        return runs;
+    }, START_TIMEOUT_MS);
+}

@@ -113,8 +113,22 @@ bool SendCopyData(HWND window, ULONG_PTR tag, const void* data, DWORD size, LRES
 // The wait of the two above, the same as the hook's.
 constexpr UINT REQUEST_TIMEOUT_MS = 150;
 
+// Waits until a program just started runs its message loop: its status record's heartbeat,
+// cleared at its start, has moved (its first timer tick). StartResident may return before:
+// a hook library left loaded here by an earlier run answers for the new one.
+bool WaitUntilResidentRuns();
+
 // The status record of the ExchangeBlock; false without a block.
 bool ReadExchangeStatus(ExchangeStatus* status);
+
+// The user's choices about learning under HKCU\Software\Zelvo (pause, programs left alone)
+// deleted: a program started next begins with learning on everywhere. Tests that change them
+// call it before and after.
+void ForgetLearningChoices();
+
+// The programs the resident program publishes in the status record for the hook, upper-cased,
+// and the list's generation.
+std::vector<std::wstring> PublishedExclusions(uint32_t* generation);
 
 // The text of a window, also of another process (WM_GETTEXT), in Shift-JIS.
 std::string WindowText(HWND window);

@@ -53,7 +53,7 @@ TEST_F(ConvFunctionTest, OperationCodes) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(1, ConvFunction(CONV_INIT, -1, -1, -1, -1));
     }
-    for (INT_PTR op : {0, 10, -1, 100}) {
+    for (INT_PTR op : {0, 16, -1, 100}) {
         EXPECT_EQ(0, ConvFunction(op, Arg("x"), Arg("y"), -1, -1)) << op;
     }
 }
@@ -217,7 +217,9 @@ TEST_F(ConvFileTest, SaveAroundWhatOthersHoldOrMarked) {
             ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
         }
         Register("neu", "r");  // the only word this table holds under that reading: it is first
-        ASSERT_EQ(c.saved, ConvFunction(CONV_SAVE, Arg(path.c_str()), -1, -1, -1));
+        // The files are the test's own, not ones this table was loaded from: the save is told
+        // to replace a dictionary file it does not know.
+        ASSERT_EQ(c.saved, ConvFunction(CONV_SAVE, Arg(path.c_str()), 1, -1, -1));
         ConvSaveOutcome outcome = TakeResult();
         CloseHandle(lock);
         EXPECT_EQ(c.saved, outcome.saved);
@@ -298,7 +300,9 @@ TEST_F(ConvBackgroundTest, BackgroundSaveWritesTheTableAsItWasAtTheStart) {
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(1, TakeResult().saved);
     EXPECT_EQ(0u, Read(path).find("後から\tあとから\r\n"));
-    EXPECT_EQ(saved, Read(folder + "\\ZELVO.bak"));
+    std::string backup = Read(folder + "\\ZELVO.bak");
+    EXPECT_TRUE(saved == backup) << saved.size() << " bytes saved, " << backup.size() << " in the backup: "
+                                 << backup.substr(0, 40);
 }
 
 TEST_F(ConvBackgroundTest, SaveNowWaitsForTheSaveInFlight) {
@@ -360,6 +364,53 @@ TEST_F(ConvFileTest, LossyLoadIsNotedUntilTheOriginalIsKeptAside) {
     EXPECT_EQ(original, Read(aside));
     EXPECT_EQ(std::string::npos, Read(path).find('\0'));
     DeleteFileA(aside);
+}
+
+TEST_F(ConvFunctionTest, RemovalsAreTheUsersAndCountAsChanges) {
+    ASSERT_EQ(1, Register("消す", "けす"));
+    ASSERT_EQ(1, Register("消さない", "けす"));
+    int words = ConvFunction(CONV_COUNT, -1, -1, -1, -1);
+    int changes = ConvFunction(CONV_CHANGES, -1, -1, -1, -1);
+    EXPECT_EQ(0, ConvFunction(CONV_REMOVE, Arg("消す"), Arg("きえる"), -1, -1)) << "another reading";
+    EXPECT_EQ(1, ConvFunction(CONV_REMOVE, Arg("消す"), Arg("けす"), -1, -1));
+    EXPECT_EQ(0, ConvFunction(CONV_REMOVE, Arg("消す"), Arg("けす"), -1, -1)) << "gone already";
+    EXPECT_EQ(words - 1, ConvFunction(CONV_COUNT, -1, -1, -1, -1));
+    EXPECT_NE(changes, ConvFunction(CONV_CHANGES, -1, -1, -1, -1));
+    EXPECT_EQ(1, Lookup("けす"));
+    EXPECT_EQ(std::vector<std::string>({"消さない\tけす"}), Lines());
+    EXPECT_EQ(10000, ConvFunction(CONV_CAPACITY, -1, -1, -1, -1));
+    for (INT_PTR count : {0, -5}) {
+        EXPECT_EQ(0, ConvFunction(CONV_REMOVE_LEAST_RECENT, count, -1, -1, -1)) << count;
+    }
+    EXPECT_EQ(words - 1, ConvFunction(CONV_COUNT, -1, -1, -1, -1));
+}
+
+// Last in this program: the reload puts the file in the place of the table the tests share.
+TEST_F(ConvBackgroundTest, AnOutsideEditIsLoadedAgainButNeverUnderASaveInFlight) {
+    Write(path, "外\tそと\r\n");
+    ASSERT_EQ(1, ConvFunction(CONV_LOAD, Arg(path.c_str()), -1, -1, -1));
+    EXPECT_EQ(0, ConvFunction(CONV_FILE_CHANGED, Arg(path.c_str()), -1, -1, -1));
+    Register("内", "うち");
+    ASSERT_EQ(1, Start(path));
+    EXPECT_EQ(0, ConvFunction(CONV_RELOAD, Arg(path.c_str()), -1, -1, -1)) << "reloaded under the save";
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(0, ConvFunction(CONV_RELOAD, Arg(path.c_str()), -1, -1, -1)) << "before its outcome was taken";
+    EXPECT_EQ(1, TakeResult().saved);
+    EXPECT_EQ(0, ConvFunction(CONV_FILE_CHANGED, Arg(path.c_str()), -1, -1, -1)) << "its own save";
+    // The user deletes 内 (saved already) and adds 新; 後 is learned meanwhile.
+    Write(path, "外\tそと\r\n新\tしん\r\n");
+    ConvFileStamp stamp = {};
+    EXPECT_EQ(1, ConvFunction(CONV_FILE_CHANGED, Arg(path.c_str()), reinterpret_cast<INT_PTR>(&stamp), -1, -1));
+    EXPECT_NE(0u, stamp.size);
+    Register("後", "あと");
+    EXPECT_EQ(2, ConvFunction(CONV_RELOAD, Arg(path.c_str()), -1, -1, -1));
+    EXPECT_EQ(0, ConvFunction(CONV_FILE_CHANGED, Arg(path.c_str()), -1, -1, -1));
+    EXPECT_EQ(3, ConvFunction(CONV_COUNT, -1, -1, -1, -1));
+    EXPECT_EQ(0, Lookup("うち"));
+    EXPECT_EQ(1, Lookup("しん"));
+    EXPECT_EQ(1, ConvFunction(CONV_SAVE, Arg(path.c_str()), -1, -1, -1));
+    TakeResult();
+    EXPECT_EQ("後\tあと\r\n外\tそと\r\n新\tしん\r\n", Read(path));
 }
 
 }  // namespace

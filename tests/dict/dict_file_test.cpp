@@ -149,6 +149,7 @@ TEST_F(DictFileTest, SaveKeepsThePreviousFileAsBackup) {
     WriteBytes(path, "previous\tp\r\n");
     WriteBytes(backup, "older\to\r\n");
     WriteBytes(temporary, "stale content of a failed save\r\n");
+    KnowFileAsItIs();
     ASSERT_EQ(1, DictSave(path.c_str()));  // empty table
     EXPECT_EQ("", ReadBytes(path));
     EXPECT_EQ("previous\tp\r\n", ReadBytes(backup));

@@ -113,7 +113,7 @@ const DictFileSystem failingFileSystem = {
     platformFileSystem.open,       platformFileSystem.close, FailingCreate,  FailingWrite,
     FailingFlush,                  FailingCloseOut,          FailingRemove,  platformFileSystem.exists,
     platformFileSystem.isReadOnly, FailingRename,            FailingReplace, FailingLink,
-    FailingLastError,              platformFileSystem.isLeadByte,
+    FailingLastError,              platformFileSystem.isLeadByte, platformFileSystem.stamp,
 };
 
 const char* const CURRENT = "cur\tc\r\n";
@@ -149,6 +149,7 @@ protected:
     }
     SaveOutcome Save() {
         SaveOutcome outcome = {};
+        KnowFileAsItIs();
         int result = DictSave(path.c_str(), &outcome);
         EXPECT_EQ(result, outcome.saved);
         return outcome;

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -59,6 +61,7 @@ protected:
     void SetUp() override {
         DictTest::SetUp();
         dictLoadNote = DictLoadNote{};
+        dictDisk = DictDiskState{};
         char pattern[] = "/tmp/zelvo-dict-XXXXXX";
         ASSERT_NE(nullptr, mkdtemp(pattern));
         folder = pattern;
@@ -69,6 +72,7 @@ protected:
     void TearDown() override {
         dictFileSystem = &platformFileSystem;
         dictLoadNote = DictLoadNote{};
+        dictDisk = DictDiskState{};
         std::string command = "chmod -R u+w '" + folder + "' && rm -rf '" + folder + "'";
         ASSERT_EQ(0, system(command.c_str()));
         DictTest::TearDown();
@@ -77,5 +81,59 @@ protected:
         WriteBytes(path, bytes);
         return DictLoad(path.c_str());
     }
+    // The dictionary file as it is now is the one this program last loaded or saved: a save
+    // replaces it (one that another program changed meanwhile it leaves alone).
+    void KnowFileAsItIs() { dictFileSystem->stamp(path.c_str(), &dictDisk.stamp); }
     std::string folder, path, temporary, backup;
 };
+
+// Every invariant of the table: the occupied slots form a prefix with both strings, words are
+// distinct and found where they are, order numbers are distinct and none above orderCounter,
+// and the lookup finds exactly what a scan of the slots finds (checked for the readings of up
+// to `samples` slots spread over the table).
+inline void ExpectTableInvariants(int samples = 40) {
+    int count = DictCount();
+    std::vector<int32_t> orders;
+    for (int slot = 0; slot < DICT_CAPACITY; ++slot) {
+        const DictEntry& entry = DictTable[slot];
+        if (slot >= count) {
+            ASSERT_EQ(nullptr, entry.word) << "slot " << slot << " after the occupied prefix";
+            continue;
+        }
+        ASSERT_NE(nullptr, entry.word) << "slot " << slot;
+        ASSERT_NE(nullptr, entry.reading) << "slot " << slot;
+        EXPECT_EQ(slot, DictFindWord(entry.word)) << entry.word;
+        EXPECT_LE(entry.order, orderCounter) << entry.word;
+        orders.push_back(entry.order);
+    }
+    std::sort(orders.begin(), orders.end());
+    EXPECT_TRUE(std::adjacent_find(orders.begin(), orders.end()) == orders.end()) << "two equal order numbers";
+    int step = count / samples + 1;
+    for (int slot = 0; slot < count; slot += step) {
+        const char* query = DictTable[slot].reading;
+        std::vector<std::pair<int32_t, std::string>> expected;
+        for (int other = 0; other < count; ++other) {
+            const DictEntry& e = DictTable[other];
+            if (strncmp(e.reading, query, strlen(query)) == 0 && e.reading[0] == query[0]) {
+                expected.emplace_back(e.order, std::string(e.word) + "\t" + e.reading);
+            }
+        }
+        std::sort(expected.rbegin(), expected.rend());
+        std::vector<std::string> lines;
+        for (const auto& pair : expected) {
+            lines.push_back(pair.second);
+        }
+        EXPECT_EQ(lines, Candidates(query)) << "lookup of the reading of slot " << slot;
+    }
+}
+
+// The words of the table, most recent first.
+inline std::vector<std::string> WordsByRecency() {
+    static int indices[DICT_CAPACITY];
+    int count = DictSlotsByRecency(indices);
+    std::vector<std::string> words;
+    for (int i = 0; i < count; ++i) {
+        words.emplace_back(DictTable[indices[i]].word);
+    }
+    return words;
+}

@@ -63,7 +63,7 @@ TEST(SaveFailureKindTest, StepAndSystemErrorGiveTheKind) {
 }
 
 TEST(SaveFailureKindTest, SetSaveFailureFillsEveryField) {
-    SaveOutcome outcome = {1, SAVE_STEP_NONE, SAVE_FAILURE_NONE, 0, 1, 1};
+    SaveOutcome outcome = {1, SAVE_STEP_NONE, SAVE_FAILURE_NONE, 0, 1, 1, 0};
     SetSaveFailure(&outcome, SAVE_STEP_WRITE, SYSTEM_ERROR_DISK_FULL);
     EXPECT_EQ(0, outcome.saved);
     EXPECT_EQ(SAVE_STEP_WRITE, outcome.step);

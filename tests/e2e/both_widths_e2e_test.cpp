@@ -103,7 +103,7 @@ protected:
         targetWidth = width;
         bool started = width == WIDTH_64
                            ? StartTarget(scratch, "edit", &target)
-                           : StartTargetOf(i686Folder, scratch.dir + HOST_LIBRARY, "edit", &target);
+                           : StartTargetOf(i686Folder + "e2e_target.exe", scratch.dir + HOST_LIBRARY, "edit", &target);
         ASSERT_TRUE(started) << NameOf(width) << " did not start with its hook library";
     }
 

@@ -8,6 +8,12 @@
 
 // ---- the IME ----
 
+void PrepareTargetSession(std::string* error) {
+    StartTraceViewer();
+    StartObserver();
+    InstallImeForTargets(error);
+}
+
 bool InstallImeForTargets(std::string* error) {
     return InstallTestIme(TestImeBesideProgram(), error);
 }
@@ -101,17 +107,22 @@ static HWND ReadyWindow() {
     return nullptr;
 }
 
-bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook) {
-    return StartTargetOf(TestProgramFolder(), scratch.dir + "ZELVOS.DLL", kind, target, waitForHook);
+std::string TargetProgramPath() {
+    return TestProgramFolder() + "e2e_target.exe";
 }
 
-bool StartTargetOf(const std::string& programFolder, const std::string& hookLibrary, const char* kind,
+bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook,
+                 const std::string& program) {
+    return StartTargetOf(program.empty() ? TargetProgramPath() : program, scratch.dir + "ZELVOS.DLL", kind,
+                         target, waitForHook);
+}
+
+bool StartTargetOf(const std::string& program, const std::string& hookLibrary, const char* kind,
                    Target* target, bool waitForHook) {
     ClearReports();
     char observer[16];
     snprintf(observer, sizeof observer, "%lx", HandleToULong(StartObserver()));
-    std::string commandLine = "\"" + programFolder + "e2e_target.exe\" " + kind + " " + observer + " \"" +
-                              hookLibrary + "\"";
+    std::string commandLine = "\"" + program + "\" " + kind + " " + observer + " \"" + hookLibrary + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -175,14 +186,20 @@ static INPUT KeyEvent(WORD key, bool release) {
     return input;
 }
 
-void PressKey(WORD key, bool control) {
-    INPUT inputs[4];
+void PressKey(WORD key, bool control, bool shift) {
+    INPUT inputs[6];
     UINT count = 0;
     if (control) {
         inputs[count++] = KeyEvent(VK_CONTROL, false);
     }
+    if (shift) {
+        inputs[count++] = KeyEvent(VK_SHIFT, false);
+    }
     inputs[count++] = KeyEvent(key, false);
     inputs[count++] = KeyEvent(key, true);
+    if (shift) {
+        inputs[count++] = KeyEvent(VK_SHIFT, true);
+    }
     if (control) {
         inputs[count++] = KeyEvent(VK_CONTROL, true);
     }

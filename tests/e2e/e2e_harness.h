@@ -11,6 +11,11 @@
 
 #include "zelvo_driver.h"
 
+// What a session of targets needs, once before its tests: the trace viewer (before any
+// resident program looks for it), the observer, and the test IME (a reason in *error when it
+// cannot be installed).
+void PrepareTargetSession(std::string* error);
+
 // Installs the test IME for every process started afterwards; false with a reason.
 bool InstallImeForTargets(std::string* error);
 void RemoveImeForTargets();
@@ -35,11 +40,16 @@ struct Target {
 // Starts e2e_target.exe with a window of kind (edit, richedit, paster, wwg), waits until
 // the hook library of scratch is loaded in it (unless waitForHook is false: no resident
 // program runs) and its window is in the foreground.
-bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook = true);
-// The same with the e2e_target.exe of programFolder (another build's, ending in '\'), waiting
-// until the hook library at the full path hookLibrary is loaded in it.
-bool StartTargetOf(const std::string& programFolder, const std::string& hookLibrary, const char* kind,
+// program: the path of a copy of e2e_target.exe under another name (another program to the
+// user); empty for e2e_target.exe itself.
+bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook = true,
+                 const std::string& program = "");
+// The same with the target program at program (another build's e2e_target.exe, or a copy),
+// waiting until the hook library at the full path hookLibrary is loaded in it.
+bool StartTargetOf(const std::string& program, const std::string& hookLibrary, const char* kind,
                    Target* target, bool waitForHook = true);
+// The path of e2e_target.exe beside the test program.
+std::string TargetProgramPath();
 void EndTarget(Target* target);
 // Ends the target, then the resident program with IDM_EXIT, and reads the dictionary file it
 // saved as it ended; false when the program did not end with exit code 0 or left no file.
@@ -47,7 +57,7 @@ bool EndAndReadDictionary(const ScratchFolder& scratch, Target* target, Resident
 
 // Real key events. Letters as romaji ('a'..'z'), ' ' Space, '\n' Enter, '\b' Backspace,
 // '\x1b' Escape.
-void PressKey(WORD key, bool control = false);
+void PressKey(WORD key, bool control = false, bool shift = false);
 void TypeRomaji(const char* keys);
 // Presses the barrier key (Shift, which no IME takes) and waits until the target reports
 // its release: everything typed before it has been retrieved by the target.

@@ -18,7 +18,8 @@ namespace {
 
 // LIST_DOUBLE_CLICK: a double click in the CandidateList, which makes the resident program
 // post "Zelvo_kakuteiMSG" to the target.
-enum Action { TYPE, KEY, CONTROL_KEY, MOUSE, LIST_DOUBLE_CLICK };
+// SHIFT_KEY: the key with Shift held.
+enum Action { TYPE, KEY, CONTROL_KEY, SHIFT_KEY, MOUSE, LIST_DOUBLE_CLICK };
 enum Shown { SHOWN_ANY, SHOWN, HIDDEN };
 enum Reach { REACH_ANY, REACHED, CONSUMED };
 constexpr int ANY_SELECTION = -2;
@@ -34,6 +35,7 @@ struct Step {
     const char* text;     // the application's text afterwards (UTF-8), or null
     bool atCaret;         // the CandidateWindow's corner is next to the caret
     const char* trace;    // a trace line beginning like this came during the step, or null
+    const char* lines = nullptr;  // the CandidateList's lines afterwards (UTF-8, "|" between), or null
 };
 
 enum Notice { NOTICE_ANY, NOTIFIED, NOT_NOTIFIED };
@@ -47,6 +49,7 @@ struct Scenario {
     const char* firstLine;   // the dictionary file's first line after exit, or null
     bool unicodeIme = false;               // the test IME is a Unicode IME in the target
     const char* absentReading = nullptr;   // no line of the file after exit has this reading
+    const char* fileAfter = nullptr;       // the whole dictionary file after exit (UTF-8), or null
 };
 
 void PrintTo(const Scenario& scenario, std::ostream* os) {
@@ -95,6 +98,10 @@ Step Enter(const char* text, Reach reach = CONSUMED) {
 
 Step Mouse(const char* what, UINT message, Shown shown = HIDDEN) {
     return {what, MOUSE, "", message, shown, ANY_SELECTION, REACHED, nullptr, false, nullptr};
+}
+
+Step ShiftDelete(const char* what, int selection, Reach reach, const char* lines) {
+    return {what, SHIFT_KEY, "", VK_DELETE, SHOWN, selection, reach, nullptr, false, nullptr, lines};
 }
 
 Step Type(const char* what, const char* keys, Shown shown, const char* text = nullptr) {
@@ -180,6 +187,26 @@ const std::vector<Scenario>& Scenarios() {
           Type("enter commits it", "\n", HIDDEN),
           Type("an ordinary word in the same IME", "ai \n", HIDDEN)},
          NOT_NOTIFIED, u8"愛\tあい", true, u8"しか"},
+        // The selected word leaves the dictionary and the list at once; the others keep
+        // their order, in the list and in the file.
+        {"ShiftDeleteRemovesTheSelectedWord", "edit", DICTIONARY,
+         {TYPE_AI,
+          Key("down", VK_DOWN, 0),
+          Key("down to the second", VK_DOWN, 1),
+          ShiftDelete("shift+delete removes it; the next word takes its place", 1, CONSUMED,
+                      u8"愛情\tあいじょう|愛\tあい"),
+          ShiftDelete("and the last one: the one above takes its place", 0, CONSUMED, u8"愛情\tあいじょう"),
+          Type("escape cancels", "\x1b", HIDDEN, "")},
+         NOT_NOTIFIED, nullptr, false, nullptr, u8"愛情\tあいじょう\r\n"},
+        {"ShiftDeleteWithNothingSelectedReachesTheIme", "edit", DICTIONARY,
+         {TYPE_AI,
+          ShiftDelete("shift+delete with nothing selected", -1, REACHED,
+                      u8"愛情\tあいじょう|相手\tあいて|愛\tあい"),
+          Key("down", VK_DOWN, 0),
+          Key("up: nothing selected again", VK_UP, -1),
+          ShiftDelete("again with nothing selected", -1, REACHED, u8"愛情\tあいじょう|相手\tあいて|愛\tあい"),
+          Type("escape cancels", "\x1b", HIDDEN, "")},
+         NOT_NOTIFIED, nullptr, false, nullptr, u8"愛情\tあいじょう\r\n相手\tあいて\r\n愛\tあい\r\n"},
         {"OverlongLinesAreNotCommitted", "edit", nullptr,
          {TYPE_AI,
           Key("down to a line longer than the buffer", VK_DOWN, 0),
@@ -244,6 +271,20 @@ void Act(const Step& step, HWND target, HWND list) {
     case CONTROL_KEY:
         PressKey(static_cast<WORD>(step.code), true);
         break;
+    case SHIFT_KEY: {
+        // The key's own Shift release is reported before the barrier's: waited for here.
+        size_t from = Reports().size();
+        PressKey(static_cast<WORD>(step.code), false, true);
+        WaitUntil([&] {
+            for (size_t i = from; i < Reports().size(); ++i) {
+                if (Reports()[i] == "up 10") {
+                    return true;
+                }
+            }
+            return false;
+        }, 5000);
+        break;
+    }
     case MOUSE:
         PostMessageA(target, step.code, step.code == WM_MOUSEWHEEL ? WHEEL_DELTA << 16 : 0,
                      MAKELPARAM(30, 30));
@@ -339,6 +380,18 @@ protected:
         if (step.trace != nullptr) {
             EXPECT_FALSE(TraceLinesStartingWith(step.trace).empty()) << step.trace;
         }
+        if (step.lines != nullptr) {
+            std::vector<std::string> expected;
+            std::string all = step.lines;
+            for (size_t at = 0; at <= all.size();) {
+                size_t bar = all.find('|', at);
+                bar = bar == std::string::npos ? all.size() : bar;
+                expected.push_back(Sjis(all.substr(at, bar - at).c_str()));
+                at = bar + 1;
+            }
+            WaitUntil([&] { return ListLines(resident.list) == expected; }, 3000);
+            EXPECT_EQ(expected, ListLines(resident.list));
+        }
     }
 
     ScratchFolder scratch;
@@ -371,6 +424,9 @@ TEST_P(EndToEnd, Scenario) {
     ASSERT_TRUE(ReadFileBytes(scratch.dir + "ZELVO.TXT", &bytes));
     if (scenario.firstLine != nullptr) {
         EXPECT_EQ(Sjis(scenario.firstLine), FirstLine(bytes));
+    }
+    if (scenario.fileAfter != nullptr) {
+        EXPECT_EQ(Sjis(scenario.fileAfter), bytes);
     }
     if (scenario.absentReading != nullptr) {
         std::string line = "\t" + Sjis(scenario.absentReading) + "\r\n";

@@ -35,11 +35,7 @@ std::string setupError;
 
 class StallEnvironment : public testing::Environment {
 public:
-    void SetUp() override {
-        StartTraceViewer();
-        StartObserver();
-        InstallImeForTargets(&setupError);
-    }
+    void SetUp() override { PrepareTargetSession(&setupError); }
     void TearDown() override { RemoveImeForTargets(); }
 };
 

@@ -31,6 +31,11 @@ TEST(ClassifyKey, RecognisesKeysByCodeOrByMappedKeyWhileTheImeProcesses) {
         {0x28, 0x0D, HOOK_KEY_DOWN},       // a selection key comes before Enter
         {0xE5, 0x41, HOOK_KEY_OTHER},
         {0x00, 0x00, HOOK_KEY_OTHER},
+        {0x2E, 0x2E, HOOK_KEY_DELETE},
+        {0x2E, 0x00, HOOK_KEY_DELETE},     // K alone is enough
+        {0xE5, 0x2E, HOOK_KEY_DELETE},     // IME processing: M tells the key
+        {0x6E, 0x2E, HOOK_KEY_OTHER},      // the keypad's decimal point: M counts only for the IME
+        {0x2E, 0x0D, HOOK_KEY_ENTER},      // Enter is told by M first
     };
     for (const KeyCase& c : cases) {
         EXPECT_EQ(ClassifyKey(c.keyCode, c.mappedKey), c.expected)
@@ -45,6 +50,7 @@ TEST(ClassifyKey, SelectionKeysAreTheFourMovingKeys) {
     } cases[] = {
         {HOOK_KEY_DOWN, true},       {HOOK_KEY_UP, true},     {HOOK_KEY_PAGE_DOWN, true},
         {HOOK_KEY_PAGE_UP, true},    {HOOK_KEY_ENTER, false}, {HOOK_KEY_OTHER, false},
+        {HOOK_KEY_DELETE, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsSelectionKey(c.key), c.selection) << c.key;

@@ -18,6 +18,12 @@ struct MenuText {
 const MenuText kMenuTexts[] = {
     {MENU_TEXT_EXIT, u8"常駐解除(&Z)"},
     {MENU_TEXT_ABOUT, u8"Zelvoについて(&A)"},
+    {MENU_TEXT_PAUSE, u8"学習を一時停止(&P)"},
+    {MENU_TEXT_EXCLUDE_BEFORE, u8"「"},
+    {MENU_TEXT_EXCLUDE_AFTER, u8"」では使わない(&X)"},
+    {MENU_TEXT_EXCLUDED, u8"使わないプログラム(&U)"},
+    {MENU_TEXT_OPEN_DICTIONARY, u8"辞書ファイルを開く(&E)"},
+    {MENU_TEXT_CLEAN_UP, u8"古い単語を整理…(&O)"},
 };
 
 TEST(MenuTexts, DecodeFromCodePage932) {

@@ -93,3 +93,16 @@ std::vector<std::string> ShownTooltips() {
     }
     return texts;
 }
+
+std::string DialogText(HWND box) {
+    std::string all;
+    HWND child = nullptr;
+    while ((child = FindWindowExA(box, child, "Static", nullptr)) != nullptr) {
+        wchar_t wide[2048] = {};
+        SendMessageW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(wide));
+        char text[4096] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        all += text;
+    }
+    return all;
+}

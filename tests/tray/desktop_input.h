@@ -17,6 +17,10 @@ void MoveMouse(POINT at);
 void Click(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
 void PressKey(WORD key);
 
+// The texts of the static controls of a dialog of another process (the text of a message
+// box), in the ANSI code page.
+std::string DialogText(HWND box);
+
 // The texts of the tooltips on screen (the taskbar's tips and balloons), in the ANSI code page.
 std::vector<std::string> ShownTooltips();
 

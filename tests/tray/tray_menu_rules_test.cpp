@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cp932.h"
+#include "exchange.h"
 #include "resource_ids.h"
 
 namespace {
@@ -50,42 +51,143 @@ std::string Sjis(const char16_t* text) {
 struct ExpectedItem {
     TrayMenuItemKind kind;
     int id;
-    const char16_t* text;  // null for the separator
+    const char16_t* text;  // as the user reads it, the program's name included; null for a separator
+    bool checked;
+    bool grayed;
+    bool inSubmenu;
 };
+
+ExpectedItem Command(int id, const char16_t* text) {
+    return {TrayMenuItemKind::Command, id, text, false, false, false};
+}
+
+const ExpectedItem SEPARATOR = {TrayMenuItemKind::Separator, 0, nullptr, false, false, false};
 
 struct MenuCase {
     const char* what;
     bool mayEnd;
+    TrayLearningState learning;
     std::vector<ExpectedItem> items;
 };
 
-TEST(TrayMenuTest, ListsEndSeparatorAboutInThisOrder) {
+// The text of an item as the menu shows it: text, the program's name, the text after it.
+std::string ShownText(const TrayMenuItem& item) {
+    std::string shown = item.text;
+    if (item.name != nullptr) {
+        std::string name;
+        EXPECT_TRUE(Utf16ToCp932(item.name, &name));
+        shown += name;
+    }
+    if (item.textAfter != nullptr) {
+        shown += item.textAfter;
+    }
+    return shown;
+}
+
+const char16_t* const NO_PROGRAMS[] = {nullptr};
+const char16_t* const TWO_PROGRAMS[] = {u"NOTEPAD.EXE", u"WORDPAD.EXE"};
+const TrayLearningState LEARNING = {false, nullptr, false, NO_PROGRAMS, 0, true, 5000};
+
+TrayLearningState With(TrayLearningState state, void (*change)(TrayLearningState*)) {
+    change(&state);
+    return state;
+}
+
+TEST(TrayMenuTest, LearningItemsComeFirstAndTheEndAndAboutLast) {
+    const ExpectedItem PAUSE = Command(IDM_PAUSE_LEARNING, u"学習を一時停止(&P)");
+    const ExpectedItem OPEN = Command(IDM_OPEN_DICTIONARY, u"辞書ファイルを開く(&E)");
+    const ExpectedItem CLEAN_UP = Command(IDM_CLEAN_UP, u"古い単語を整理…(&O)");
+    const ExpectedItem EXIT = Command(IDM_EXIT, u"常駐解除(&Z)");
+    const ExpectedItem ABOUT = Command(IDM_ABOUT, u"Zelvoについて(&A)");
+    ExpectedItem paused = PAUSE;
+    paused.checked = true;
+    ExpectedItem openGrayed = OPEN;
+    openGrayed.grayed = true;
+    ExpectedItem cleanUpGrayed = CLEAN_UP;
+    cleanUpGrayed.grayed = true;
     const MenuCase cases[] = {
-        {"the program may end",
+        {"the program may end", true, LEARNING, {PAUSE, OPEN, CLEAN_UP, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
+        {"the program may not end now", false, LEARNING, {PAUSE, OPEN, CLEAN_UP, SEPARATOR, ABOUT}},
+        {"learning paused", true, With(LEARNING, [](TrayLearningState* s) { s->paused = true; }),
+         {paused, OPEN, CLEAN_UP, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
+        {"the program of the last candidates",
          true,
-         {{TrayMenuItemKind::Command, IDM_EXIT, u"常駐解除(&Z)"},
-          {TrayMenuItemKind::Separator, 0, nullptr},
-          {TrayMenuItemKind::Command, IDM_ABOUT, u"Zelvoについて(&A)"}}},
-        {"the program may not end now",
-         false,
-         {{TrayMenuItemKind::Command, IDM_ABOUT, u"Zelvoについて(&A)"}}},
+         With(LEARNING, [](TrayLearningState* s) { s->lastProgram = u"notepad.exe"; }),
+         {PAUSE, Command(IDM_EXCLUDE_PROGRAM, u"「notepad.exe」では使わない(&X)"), OPEN, CLEAN_UP, SEPARATOR, EXIT,
+          SEPARATOR, ABOUT}},
+        {"the program of the last candidates is already left alone; two are",
+         true,
+         With(LEARNING,
+              [](TrayLearningState* s) {
+                  s->lastProgram = u"notepad.exe";
+                  s->lastProgramExcluded = true;
+                  s->excluded = TWO_PROGRAMS;
+                  s->excludedCount = 2;
+              }),
+         {PAUSE,
+          {TrayMenuItemKind::Submenu, 0, u"使わないプログラム(&U)", false, false, false},
+          {TrayMenuItemKind::Command, IDM_INCLUDE_FIRST, u"NOTEPAD.EXE", true, false, true},
+          {TrayMenuItemKind::Command, IDM_INCLUDE_FIRST + 1, u"WORDPAD.EXE", true, false, true},
+          OPEN, CLEAN_UP, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
+        {"no dictionary file, and too few words to clear out", true,
+         With(LEARNING,
+              [](TrayLearningState* s) {
+                  s->dictionaryFile = false;
+                  s->words = CLEAN_UP_WORDS;
+              }),
+         {PAUSE, openGrayed, cleanUpGrayed, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
+        {"an empty program name offers nothing", true,
+         With(LEARNING, [](TrayLearningState* s) { s->lastProgram = u""; }),
+         {PAUSE, OPEN, CLEAN_UP, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
     };
     for (const MenuCase& c : cases) {
         SCOPED_TRACE(c.what);
         TrayMenuItem items[TRAY_MENU_MAX_ITEMS] = {};
-        int count = TrayMenuItems(c.mayEnd, items);
+        int count = TrayMenuItems(c.mayEnd, c.learning, items);
         ASSERT_EQ(static_cast<size_t>(count), c.items.size());
         for (int i = 0; i < count; ++i) {
-            EXPECT_EQ(items[i].kind, c.items[i].kind) << "item " << i;
-            EXPECT_EQ(items[i].id, c.items[i].id) << "item " << i;
-            if (c.items[i].text == nullptr) {
+            const ExpectedItem& expected = c.items[i];
+            EXPECT_EQ(items[i].kind, expected.kind) << "item " << i;
+            EXPECT_EQ(items[i].id, expected.id) << "item " << i;
+            EXPECT_EQ(items[i].checked, expected.checked) << "item " << i;
+            EXPECT_EQ(items[i].grayed, expected.grayed) << "item " << i;
+            EXPECT_EQ(items[i].inSubmenu, expected.inSubmenu) << "item " << i;
+            if (expected.text == nullptr) {
                 EXPECT_EQ(items[i].text, nullptr) << "item " << i;
             } else {
                 ASSERT_NE(items[i].text, nullptr) << "item " << i;
-                EXPECT_EQ(std::string(items[i].text), Sjis(c.items[i].text)) << "item " << i;
+                EXPECT_EQ(ShownText(items[i]), Sjis(expected.text)) << "item " << i;
             }
         }
     }
+}
+
+TEST(TrayMenuTest, AFullListOfExcludedProgramsOffersNoFurtherOne) {
+    std::vector<std::u16string> names;
+    std::vector<const char16_t*> pointers;
+    for (int i = 0; i < EXCLUSION_MAX_NAMES + 2; ++i) {
+        names.push_back(u"P" + std::u16string(1, static_cast<char16_t>(u'A' + i)) + u".EXE");
+    }
+    for (const std::u16string& name : names) {
+        pointers.push_back(name.c_str());
+    }
+    TrayLearningState state = LEARNING;
+    state.lastProgram = u"other.exe";
+    state.excluded = pointers.data();
+    state.excludedCount = static_cast<int>(pointers.size());
+    TrayMenuItem items[TRAY_MENU_MAX_ITEMS] = {};
+    int count = TrayMenuItems(true, state, items);
+    int programs = 0;
+    for (int i = 0; i < count; ++i) {
+        EXPECT_NE(items[i].id, IDM_EXCLUDE_PROGRAM);
+        programs += items[i].inSubmenu ? 1 : 0;
+        if (items[i].inSubmenu) {
+            EXPECT_EQ(items[i].id, IDM_INCLUDE_FIRST + programs - 1);
+            EXPECT_EQ(items[i].name, pointers[static_cast<size_t>(programs - 1)]);
+        }
+    }
+    EXPECT_EQ(programs, EXCLUSION_MAX_NAMES);
+    EXPECT_LE(count, TRAY_MENU_MAX_ITEMS);
 }
 
 }  // namespace

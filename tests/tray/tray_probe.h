@@ -11,7 +11,7 @@ constexpr const char* MENU_PROBE_HOOK = "MenuProbeHook";
 
 constexpr const char* MENU_PROBE_MESSAGE_NAME = "ZelvoTestMenuProbe";
 constexpr ULONG_PTR MENU_PROBE_REPLY_TAG = 0x4D454E55;  // "MENU"
-constexpr int MENU_PROBE_MAX_ITEMS = 8;
+constexpr int MENU_PROBE_MAX_ITEMS = 16;
 
 struct MenuProbeItem {
     UINT id;

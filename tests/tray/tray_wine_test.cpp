@@ -86,7 +86,51 @@ struct SeenItem {
     bool separator;
     std::string text;
     RECT rect;
+    UINT state;
 };
+
+// The file name of this test program: the program of the candidates the tests show for
+// their own window.
+std::string OwnProgramName() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name = path;
+    return name.substr(name.find_last_of('\\') + 1);
+}
+
+// The menu with no candidates shown yet: the learning items, the end command and the About
+// command, as the user sees them; with candidates shown for this program, the item that
+// leaves it alone as well.
+const size_t START_MENU_ITEMS = 7;
+
+void ExpectTheStandardMenu(const std::vector<SeenItem>& items, bool candidatesShown = false) {
+    struct Expected {
+        UINT id;
+        std::string text;  // empty: a separator
+    };
+    std::vector<Expected> expected = {
+        {IDM_PAUSE_LEARNING, Sjis(u8"学習を一時停止(&P)")},
+        {IDM_OPEN_DICTIONARY, Sjis(u8"辞書ファイルを開く(&E)")},
+        {IDM_CLEAN_UP, Sjis(u8"古い単語を整理…(&O)")},
+        {0, ""},
+        {IDM_EXIT, Sjis(u8"常駐解除(&Z)")},
+        {0, ""},
+        {IDM_ABOUT, Sjis(u8"Zelvoについて(&A)")},
+    };
+    if (candidatesShown) {
+        expected.insert(expected.begin() + 1,
+                        {IDM_EXCLUDE_PROGRAM, Sjis(u8"「") + OwnProgramName() + Sjis(u8"」では使わない(&X)")});
+    }
+    ASSERT_EQ(items.size(), expected.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].separator, expected[i].text.empty()) << "item " << i;
+        if (!expected[i].text.empty()) {
+            EXPECT_EQ(items[i].id, expected[i].id) << "item " << i;
+            EXPECT_EQ(items[i].text, expected[i].text) << "item " << i;
+            EXPECT_EQ(items[i].state & MFS_CHECKED, 0u) << "item " << i;
+        }
+    }
+}
 
 std::vector<SeenItem> ReadMenu(HWND menuWindow) {
     static UINT probeMessage = RegisterWindowMessageA(MENU_PROBE_MESSAGE_NAME);
@@ -97,7 +141,7 @@ std::vector<SeenItem> ReadMenu(HWND menuWindow) {
     for (int i = 0; i < lastReply.count; ++i) {
         const MenuProbeItem& item = lastReply.items[i];
         bool separator = (item.type & MFT_SEPARATOR) != 0;
-        items.push_back({separator ? 0 : item.id, separator, separator ? "" : item.text, item.rect});
+        items.push_back({separator ? 0 : item.id, separator, separator ? "" : item.text, item.rect, item.state});
     }
     return items;
 }
@@ -120,7 +164,10 @@ class TrayTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { StartTraceViewer(); }
 
-    void SetUp() override { Start("ZELVO.EXE"); }
+    void SetUp() override {
+        ForgetLearningChoices();
+        Start("ZELVO.EXE");
+    }
 
     void Start(const char* programName) {
         ASSERT_TRUE(MakeScratchFolder(&scratch, programName));
@@ -171,6 +218,7 @@ protected:
         }
         CloseExchangeBlock();
         RemoveScratchFolder(scratch);
+        ForgetLearningChoices();
     }
 
     bool Running() const { return resident.process.hProcess != nullptr; }
@@ -235,22 +283,24 @@ protected:
         return WaitUntil([&] { return !ListLines(resident.list).empty(); }, UI_TIMEOUT_MS);
     }
 
-    HWND OpenMenuAndChoose(int position) {
+    // Opens the menu and clicks the item of the command id.
+    HWND OpenMenuAndChoose(UINT id) {
         PostTrayEvent(WM_RBUTTONDOWN);
         HWND menu = WaitForMenu();
         if (menu == nullptr) {
             return nullptr;
         }
-        std::vector<SeenItem> items = ReadMenu(menu);
-        if (static_cast<int>(items.size()) <= position) {
-            return nullptr;
+        for (const SeenItem& item : ReadMenu(menu)) {
+            if (!item.separator && item.id == id) {
+                Click(Center(item.rect));
+                return menu;
+            }
         }
-        Click(Center(items[static_cast<size_t>(position)].rect));
-        return menu;
+        return nullptr;
     }
 
     HWND OpenAboutBox() {
-        if (OpenMenuAndChoose(2) == nullptr || !WaitForNoMenu()) {
+        if (OpenMenuAndChoose(IDM_ABOUT) == nullptr || !WaitForNoMenu()) {
             return nullptr;
         }
         return WaitForAboutBox();
@@ -301,24 +351,20 @@ const TrayEventCase TRAY_EVENT_CASES[] = {
 };
 
 TEST_F(TrayTest, PressesOpenTheMenuAtTheCursorOtherEventsNothing) {
+    bool candidatesShown = false;  // for this program, by PostedMessagesHandled
     for (const TrayEventCase& c : TRAY_EVENT_CASES) {
         SCOPED_TRACE(c.what);
         PostTrayEvent(c.mouseMessage);
         if (!c.opensMenu) {
             ASSERT_TRUE(PostedMessagesHandled());
+            candidatesShown = true;
             EXPECT_TRUE(MenuWindows().empty()) << "a menu opened";
             EXPECT_TRUE(AboutBoxes().empty());
             continue;
         }
         HWND menu = WaitForMenu();
         ASSERT_NE(menu, nullptr);
-        std::vector<SeenItem> items = ReadMenu(menu);
-        ASSERT_EQ(items.size(), 3u);
-        EXPECT_EQ(items[0].id, static_cast<UINT>(IDM_EXIT));
-        EXPECT_EQ(items[0].text, Sjis(u8"常駐解除(&Z)"));
-        EXPECT_TRUE(items[1].separator);
-        EXPECT_EQ(items[2].id, static_cast<UINT>(IDM_ABOUT));
-        EXPECT_EQ(items[2].text, Sjis(u8"Zelvoについて(&A)"));
+        ExpectTheStandardMenu(ReadMenu(menu), candidatesShown);
         // Right edge at the cursor, top edge at the cursor.
         RECT r = Rect(menu);
         EXPECT_EQ(r.right, MENU_CURSOR.x);
@@ -327,6 +373,7 @@ TEST_F(TrayTest, PressesOpenTheMenuAtTheCursorOtherEventsNothing) {
         PressKey(VK_ESCAPE);
         ASSERT_TRUE(WaitForNoMenu());
         ASSERT_TRUE(PostedMessagesHandled());
+        candidatesShown = true;
         EXPECT_TRUE(AboutBoxes().empty());
         EXPECT_TRUE(Running());
     }
@@ -349,7 +396,7 @@ TEST_F(TrayTest, RealPressOnTheIconOpensTheMenuBesideIt) {
         Click(icon, c.down, c.up);
         HWND menu = WaitForMenu();
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(ReadMenu(menu).size(), 3u);
+        EXPECT_EQ(ReadMenu(menu).size(), START_MENU_ITEMS);
         // Right-aligned at the cursor; the screen's bottom edge pushes it up over the taskbar.
         RECT r = Rect(menu);
         EXPECT_EQ(r.right, icon.x);
@@ -495,10 +542,148 @@ TEST_F(TrayTest, TaskbarCreatedAddsTheIconAgain) {
         Click(FirstIconCenter(), c.press.down, c.press.up);
         HWND menu = WaitForMenu();
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(ReadMenu(menu).size(), 3u);
+        EXPECT_EQ(ReadMenu(menu).size(), START_MENU_ITEMS);
         PressKey(VK_ESCAPE);
         ASSERT_TRUE(WaitForNoMenu());
     }
+}
+
+// ---- what Zelvo learns ----
+
+std::string TipNow() {
+    MoveMouse(FirstIconCenter());
+    std::string tip;
+    WaitUntil([&] { return !(tip = ShownTip()).empty(); }, UI_TIMEOUT_MS);
+    MoveMouse(MENU_CURSOR);
+    WaitUntil([&] { return ShownTip().empty(); }, UI_TIMEOUT_MS);
+    return tip;
+}
+
+class TrayLearningTest : public TrayTest {
+protected:
+    std::vector<SeenItem> OpenMenu() {
+        PostTrayEvent(WM_RBUTTONDOWN);
+        HWND menu = WaitForMenu();
+        return menu != nullptr ? ReadMenu(menu) : std::vector<SeenItem>();
+    }
+    void CloseMenu() {
+        PressKey(VK_ESCAPE);
+        WaitForNoMenu();
+    }
+    static const SeenItem* Item(const std::vector<SeenItem>& items, UINT id) {
+        for (const SeenItem& item : items) {
+            if (!item.separator && item.id == id) {
+                return &item;
+            }
+        }
+        return nullptr;
+    }
+    // The lines the list shows for a reading typed in the test's own window.
+    std::vector<std::string> Lookup(const char* reading) {
+        SendShowRequest(resident.window, "", Sjis(reading), 100, 100, target);
+        return ListLines(resident.list);
+    }
+    void Restart() {
+        DWORD exitCode = 99;
+        if (probeHook != nullptr) {
+            UnhookWindowsHookEx(probeHook);
+            probeHook = nullptr;
+        }
+        ASSERT_TRUE(EndResident(&resident, &exitCode));
+        ASSERT_TRUE(StartResident(scratch, "", &resident));
+        ASSERT_TRUE(WaitUntilResidentRuns());
+        processId = resident.process.dwProcessId;
+        ASSERT_NO_FATAL_FAILURE(InstallMenuProbe());
+    }
+};
+
+TEST_F(TrayLearningTest, PauseStopsLearningShowsItselfAndIsRemembered) {
+    const Pair PAUSED_WORD = {u8"休止", u8"きゅうし"};
+    ASSERT_NE(OpenMenuAndChoose(IDM_PAUSE_LEARNING), nullptr);
+    ASSERT_TRUE(WaitForNoMenu());
+    EXPECT_EQ(TipNow(), Sjis(u8"Zelvo (学習を一時停止中)"));
+    std::vector<SeenItem> items = OpenMenu();
+    ASSERT_NE(Item(items, IDM_PAUSE_LEARNING), nullptr);
+    EXPECT_NE(Item(items, IDM_PAUSE_LEARNING)->state & MFS_CHECKED, 0u);
+    CloseMenu();
+    // Nothing is learned; what is known is still shown.
+    SendRegisterRequest(resident.window, Sjis(PAUSED_WORD.word), Sjis(PAUSED_WORD.reading));
+    EXPECT_TRUE(Lookup(PAUSED_WORD.reading).empty());
+    EXPECT_EQ(Lookup(KNOWN.reading), std::vector<std::string>({Line(KNOWN)}));
+    // Still paused after a restart.
+    ASSERT_NO_FATAL_FAILURE(Restart());
+    EXPECT_EQ(TipNow(), Sjis(u8"Zelvo (学習を一時停止中)"));
+    SendRegisterRequest(resident.window, Sjis(PAUSED_WORD.word), Sjis(PAUSED_WORD.reading));
+    EXPECT_TRUE(Lookup(PAUSED_WORD.reading).empty());
+    // Off again: learning goes on.
+    ASSERT_NE(OpenMenuAndChoose(IDM_PAUSE_LEARNING), nullptr);
+    ASSERT_TRUE(WaitForNoMenu());
+    EXPECT_EQ(TipNow(), "Zelvo");
+    SendRegisterRequest(resident.window, Sjis(PAUSED_WORD.word), Sjis(PAUSED_WORD.reading));
+    EXPECT_EQ(Lookup(PAUSED_WORD.reading), std::vector<std::string>({Line(PAUSED_WORD)}));
+    items = OpenMenu();
+    ASSERT_NE(Item(items, IDM_PAUSE_LEARNING), nullptr);
+    EXPECT_EQ(Item(items, IDM_PAUSE_LEARNING)->state & MFS_CHECKED, 0u);
+    CloseMenu();
+}
+
+std::wstring Upper(const std::string& ansi) {
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide, MAX_PATH);
+    CharUpperW(wide);
+    return wide;
+}
+
+TEST_F(TrayLearningTest, TheProgramOfTheLastCandidatesCanBeLeftAloneAndTakenBack) {
+    ASSERT_EQ(Lookup(KNOWN.reading).size(), 1u);  // candidates for this program's window
+    std::vector<SeenItem> items = OpenMenu();
+    const SeenItem* exclude = Item(items, IDM_EXCLUDE_PROGRAM);
+    ASSERT_NE(exclude, nullptr);
+    EXPECT_EQ(exclude->text, Sjis(u8"「") + OwnProgramName() + Sjis(u8"」では使わない(&X)"));
+    Click(Center(exclude->rect));
+    ASSERT_TRUE(WaitForNoMenu());
+    uint32_t generation = 0;
+    EXPECT_TRUE(WaitUntil([&] { return PublishedExclusions(&generation).size() == 1; }, UI_TIMEOUT_MS));
+    EXPECT_EQ(PublishedExclusions(&generation), std::vector<std::wstring>({Upper(OwnProgramName())}));
+    EXPECT_EQ(generation % 2, 0u);
+    // Remembered: after a restart the list is published again, and the menu offers the program
+    // back in its submenu, not to be left alone a second time.
+    ASSERT_NO_FATAL_FAILURE(Restart());
+    EXPECT_EQ(PublishedExclusions(&generation), std::vector<std::wstring>({Upper(OwnProgramName())}));
+    PostTrayEvent(WM_RBUTTONDOWN);
+    HWND menu = WaitForMenu();
+    ASSERT_NE(menu, nullptr);
+    items = ReadMenu(menu);
+    EXPECT_EQ(Item(items, IDM_EXCLUDE_PROGRAM), nullptr);
+    const SeenItem* submenu = nullptr;
+    for (const SeenItem& item : items) {
+        if (item.text == Sjis(u8"使わないプログラム(&U)")) {
+            submenu = &item;
+        }
+    }
+    ASSERT_NE(submenu, nullptr);
+    Click(Center(submenu->rect));
+    HWND inner = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND window : MenuWindows()) {
+            if (window != menu) {
+                inner = window;
+            }
+        }
+        return inner != nullptr;
+    }, UI_TIMEOUT_MS));
+    std::vector<SeenItem> programs = ReadMenu(inner);
+    ASSERT_EQ(programs.size(), 1u);
+    EXPECT_EQ(programs[0].id, static_cast<UINT>(IDM_INCLUDE_FIRST));
+    EXPECT_EQ(programs[0].text, OwnProgramName());
+    EXPECT_NE(programs[0].state & MFS_CHECKED, 0u);
+    Click(Center(programs[0].rect));
+    ASSERT_TRUE(WaitForNoMenu());
+    EXPECT_TRUE(WaitUntil([&] { return PublishedExclusions(&generation).empty(); }, UI_TIMEOUT_MS));
+    EXPECT_GT(generation, 0u);
+    EXPECT_EQ(generation % 2, 0u);
+    ASSERT_NO_FATAL_FAILURE(Restart());
+    EXPECT_TRUE(PublishedExclusions(&generation).empty());
 }
 
 // ---- the end of the residence ----
@@ -517,7 +702,7 @@ TEST_P(TrayEndTest, EndCommandRemovesTheIconAndSavesTheDictionary) {
     SendRegisterRequest(window, Sjis(NEW_WORD.word), Sjis(NEW_WORD.reading));
     switch (GetParam().by) {
     case EndBy::MenuClick:
-        ASSERT_NE(OpenMenuAndChoose(0), nullptr);
+        ASSERT_NE(OpenMenuAndChoose(IDM_EXIT), nullptr);
         break;
     case EndBy::AccessKey:
         PostTrayEvent(WM_LBUTTONDOWN);
