@@ -6,6 +6,7 @@
 #include "resident_state.h"
 #include "window_ids.h"
 #include "about_dialog.h"
+#include "clipboard_choice.h"
 #include "dictionary.h"
 #include "tray.h"
 #include "tray_menu.h"
@@ -114,6 +115,9 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         return 0;
     case IDM_ABOUT:
         ShowAboutBox();
+        return 0;
+    case IDM_GIVE_CLIPBOARD_BACK:
+        ToggleClipboardChoice();
         return 0;
     default:
         return 0;

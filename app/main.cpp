@@ -3,6 +3,7 @@
 
 #include "ansi_text.h"
 #include "candidate_window.h"
+#include "clipboard_choice.h"
 #include "conv_function.h"
 #include "dictionary.h"
 #include "resident_state.h"
@@ -49,6 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     }
     AddTrayIcon(residentState.mainWindow);
     LoadDictionary();
+    LoadClipboardChoice();
     TrimSettingsName(commandLine, residentState.settingsName, IsAnsiLeadByte);
     if (InitZelvo(residentState.settingsName, residentState.mainWindow, residentState.listBox) != 1) {
         return EXIT_START_FAILED;

@@ -2,6 +2,7 @@
 #include "tray_menu.h"
 
 #include "about_dialog.h"
+#include "clipboard_choice.h"
 #include "exchange.h"
 #include "resident_state.h"
 #include "tray_menu_rules.h"
@@ -13,12 +14,13 @@ static_assert(TRAY_MENU_FLAGS == 0x0008, "right-aligned at the cursor, otherwise
 static HMENU BuildTrayMenu() {
     HMENU menu = CreatePopupMenu();
     TrayMenuItem items[TRAY_MENU_MAX_ITEMS];
-    int count = TrayMenuItems(QueryEnd() != 0, items);
+    int count = TrayMenuItems(QueryEnd() != 0, ClipboardGivenBack(), items);
     for (int i = 0; i < count; ++i) {
         if (items[i].kind == TrayMenuItemKind::Separator) {
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         } else {
-            AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(items[i].id), items[i].text);
+            UINT flags = MF_STRING | (items[i].checked ? MF_CHECKED : MF_UNCHECKED);
+            AppendMenuA(menu, flags, static_cast<UINT_PTR>(items[i].id), items[i].text);
         }
     }
     return menu;

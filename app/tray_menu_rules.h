@@ -16,10 +16,12 @@ struct TrayMenuItem {
     TrayMenuItemKind kind;
     int id;            // command id; 0 for the separator
     const char* text;  // Shift-JIS; null for the separator
+    bool checked;      // shown with a check mark
 };
 
-constexpr int TRAY_MENU_MAX_ITEMS = 3;
+constexpr int TRAY_MENU_MAX_ITEMS = 4;
 
 // Fills items (room for TRAY_MENU_MAX_ITEMS) in menu order and returns their number. The end
-// command and its separator come only when the program may end now.
-int TrayMenuItems(bool mayEnd, TrayMenuItem* items);
+// command and its separator come only when the program may end now. The clipboard item is
+// checked while what the clipboard held is given back after a commit.
+int TrayMenuItems(bool mayEnd, bool clipboardGivenBack, TrayMenuItem* items);

@@ -13,7 +13,7 @@ HookSharedState hookShared __attribute__((section(".shared"), shared)) = {};
 
 HookProcessState hookProcess = {
     nullptr, 0, 0, 0, INVALID_HANDLE_VALUE, nullptr, nullptr, nullptr, nullptr, TLS_OUT_OF_INDEXES,
-    {}, {},
+    {}, {}, TLS_OUT_OF_INDEXES,
 };
 
 HWND SharedWindow(ULONG value) {

@@ -1,5 +1,7 @@
 #include "input_order.h"
 
+#include <cstring>
+
 static const uint32_t MARK_TAG = 0x5A000000u;  // 'Z' in the top byte
 static const uint32_t MARK_TAG_MASK = 0xFF000000u;
 
@@ -32,10 +34,17 @@ bool OrderIsEmpty(const InputOrder* order) {
     return order->count == 0;
 }
 
+// Nothing on its way: every press taken has been typed again (and was seen, or went to
+// another thread).
+static void ForgetTakenPresses(InputOrder* order) {
+    memset(order->takenPresses, 0, sizeof order->takenPresses);
+}
+
 bool DropOrder(InputOrder* order) {
     bool pasteWasOnItsWay = order->pasteOnItsWay;
     order->count = 0;
     order->pasteOnItsWay = false;
+    ForgetTakenPresses(order);
     return pasteWasOnItsWay;
 }
 
@@ -45,9 +54,11 @@ static uint16_t TakeSerial(InputOrder* order, uint32_t now) {
 }
 
 bool OrderPaste(InputOrder* order, int count, uint32_t now, uint16_t* first) {
-    if (count <= 0 || order->count + count > INPUT_ORDER_CAPACITY) {
-        DropOrder(order);
+    if (count <= 0 || count > INPUT_ORDER_CAPACITY) {
         return false;
+    }
+    if (order->count + count > INPUT_ORDER_CAPACITY) {
+        DropOrder(order);
     }
     for (int i = order->count - 1; i >= 0; --i) {
         order->serials[i + count] = order->serials[i];
@@ -80,6 +91,9 @@ static bool RemoveAt(InputOrder* order, int index) {
     order->count = static_cast<uint16_t>(order->count - 1);
     if (pasteEnd) {
         order->pasteOnItsWay = false;
+    }
+    if (order->count == 0) {
+        ForgetTakenPresses(order);
     }
     return pasteEnd;
 }
@@ -117,8 +131,12 @@ OrderStep OrderRetrievedKey(InputOrder* order, bool marked, uint16_t serial, uin
     }
     // A key of the user (or a mark the order does not know): typed after everything listed.
     bool typedLongAfter = static_cast<int32_t>(eventTime - order->newestTick) > static_cast<int32_t>(INPUT_ORDER_BOUND_MS);
-    if (typedLongAfter || order->count == INPUT_ORDER_CAPACITY) {
+    if (typedLongAfter) {
         step.pasteThrough = DropOrder(order);
+        return step;
+    }
+    if (order->count == INPUT_ORDER_CAPACITY) {
+        DropOrder(order);  // a paste listed may still come: it is not through
         return step;
     }
     step.action = ORDER_RETYPE;
@@ -162,25 +180,37 @@ unsigned SideOfModifier(unsigned virtualKey, unsigned scanCode, bool extended) {
     }
 }
 
-static void UndoOneKey(unsigned char state[256], unsigned key, bool released, bool wasDown) {
-    if (released) {
+static bool PressTaken(const InputOrder* order, unsigned key) {
+    return (order->takenPresses[key >> 3] & (1u << (key & 7))) != 0;
+}
+
+static void SetPressTaken(InputOrder* order, unsigned key, bool taken) {
+    uint8_t bit = static_cast<uint8_t>(1u << (key & 7));
+    order->takenPresses[key >> 3] = static_cast<uint8_t>(taken ? order->takenPresses[key >> 3] | bit
+                                                               : order->takenPresses[key >> 3] & ~bit);
+}
+
+void TakeBackKeyState(InputOrder* order, unsigned char state[256], unsigned virtualKey, unsigned side,
+                      bool released, bool wasDown) {
+    virtualKey &= 0xFF;
+    unsigned key = side != 0 ? (side & 0xFF) : virtualKey;
+    // What the application knows: down only when it saw the press.
+    bool knownDown = released ? !PressTaken(order, key) : wasDown && !PressTaken(order, key);
+    if (knownDown) {
         state[key] = static_cast<unsigned char>(state[key] | 0x80);
-    } else if (!wasDown) {
+    } else if (!released) {
+        // The press made the key go down and turned its toggle over: both are taken back.
         state[key] = static_cast<unsigned char>((state[key] & 0x7F) ^ 0x01);
+        SetPressTaken(order, key, true);
+    }
+    if (side != 0) {
+        // The key without a side is down while either side is.
+        unsigned left = key & ~1u;
+        unsigned char down = static_cast<unsigned char>((state[left] | state[left + 1]) & 0x80);
+        state[virtualKey] = static_cast<unsigned char>((state[virtualKey] & 0x7F) | down);
     }
 }
 
-void UndoKeyState(unsigned char state[256], unsigned virtualKey, unsigned side, bool released,
-                  bool wasDown) {
-    virtualKey &= 0xFF;
-    if (side == 0) {
-        UndoOneKey(state, virtualKey, released, wasDown);
-        return;
-    }
-    side &= 0xFF;
-    UndoOneKey(state, side, released, wasDown);
-    // The key without a side is down while either side is.
-    unsigned left = side & ~1u;
-    unsigned char down = static_cast<unsigned char>((state[left] | state[left + 1]) & 0x80);
-    state[virtualKey] = static_cast<unsigned char>((state[virtualKey] & 0x7F) | down);
+void NoteKeyPassed(InputOrder* order, unsigned virtualKey, unsigned side) {
+    SetPressTaken(order, side != 0 ? (side & 0xFF) : (virtualKey & 0xFF), false);
 }

@@ -12,7 +12,8 @@
 
 #include <cstdint>
 
-// Events on their way at most; more and the order is given up (nothing is lost).
+// Events on their way at most; more and the order is given up (nothing is lost; a paste then
+// on its way does not count as through, since it may still come).
 constexpr int INPUT_ORDER_CAPACITY = 64;
 // A key typed this long after the newest event was sent, while events are still listed, shows
 // that they went to another thread (the queue is first in, first out): the order is given up.
@@ -26,6 +27,7 @@ struct InputOrder {
     uint32_t newestTick;                     // GetTickCount when the newest of them was sent
     bool pasteOnItsWay;                      // the last event of a paste is still listed
     uint16_t pasteLast;                      // its serial
+    uint8_t takenPresses[32];                // keys whose press was taken, one bit each
 };
 
 // The extra information of an event Zelvo sends for the thread threadId: a tag, 8 bits of the
@@ -35,8 +37,8 @@ uint32_t InputMark(uint32_t threadId, uint16_t serial);
 bool ReadInputMark(uint64_t extra, uint32_t threadId, uint16_t* serial);
 
 // Notes count events of a paste, sent at tick now right after this call with the serials from
-// *first on: they are taken before every event still on its way. False when they do not fit;
-// the order is then given up (whatever was on its way goes on as it comes) and nothing noted.
+// *first on: they are taken before every event still on its way. When those leave no room, the
+// order is given up first (they go on as they come). False only for a count that never fits.
 bool OrderPaste(InputOrder* order, int count, uint32_t now, uint16_t* first);
 
 enum OrderAction {
@@ -74,10 +76,13 @@ bool KeyTypedAgain(unsigned virtualKey);
 // extended flag; 0 for every other key.
 unsigned SideOfModifier(unsigned virtualKey, unsigned scanCode, bool extended);
 
-// Takes back from a thread's key state (GetKeyboardState's 256 bytes) what one key message
-// changed in it when it was retrieved, so that a key taken from the application leaves no
-// trace: the key (and its side, 0 for none) is down again after a release, and up again with
-// its toggle undone after a first press. wasDown: the key was already down before (bit 30 of
-// a key-down's lParam, an auto-repeat).
-void UndoKeyState(unsigned char state[256], unsigned virtualKey, unsigned side, bool released,
-                  bool wasDown);
+// A key message taken from the application changed the thread's key state (GetKeyboardState's
+// 256 bytes) when it was retrieved: this puts back the state the application knows, as if the
+// message had never come, so that a key typed ahead (Shift, say) does not change the paste
+// before it. side: the key's side (0 for none); wasDown: bit 30 of a key-down's lParam (the
+// key was down before). A press taken is noted in the order: its release then leaves the key
+// up, since the application never saw it go down.
+void TakeBackKeyState(InputOrder* order, unsigned char state[256], unsigned virtualKey, unsigned side,
+                      bool released, bool wasDown);
+// A key message that went on to the application: it knows about the key from now on.
+void NoteKeyPassed(InputOrder* order, unsigned virtualKey, unsigned side);

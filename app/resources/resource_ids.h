@@ -15,5 +15,6 @@
 // Commands of the tray menu.
 #define IDM_EXIT 200
 #define IDM_ABOUT 201
+#define IDM_GIVE_CLIPBOARD_BACK 210  // check item: what the clipboard held comes back after a commit
 
 #endif

@@ -51,33 +51,47 @@ struct ExpectedItem {
     TrayMenuItemKind kind;
     int id;
     const char16_t* text;  // null for the separator
+    bool checked;
 };
 
 struct MenuCase {
     const char* what;
     bool mayEnd;
+    bool clipboardGivenBack;
     std::vector<ExpectedItem> items;
 };
 
-TEST(TrayMenuTest, ListsEndSeparatorAboutInThisOrder) {
+TEST(TrayMenuTest, ListsEndSeparatorClipboardAboutInThisOrder) {
     const MenuCase cases[] = {
-        {"the program may end",
+        {"the program may end, the clipboard is given back",
          true,
-         {{TrayMenuItemKind::Command, IDM_EXIT, u"常駐解除(&Z)"},
-          {TrayMenuItemKind::Separator, 0, nullptr},
-          {TrayMenuItemKind::Command, IDM_ABOUT, u"Zelvoについて(&A)"}}},
+         true,
+         {{TrayMenuItemKind::Command, IDM_EXIT, u"常駐解除(&Z)", false},
+          {TrayMenuItemKind::Separator, 0, nullptr, false},
+          {TrayMenuItemKind::Command, IDM_GIVE_CLIPBOARD_BACK, u"クリップボードを元に戻す(&C)", true},
+          {TrayMenuItemKind::Command, IDM_ABOUT, u"Zelvoについて(&A)", false}}},
+        {"the word stays on the clipboard",
+         true,
+         false,
+         {{TrayMenuItemKind::Command, IDM_EXIT, u"常駐解除(&Z)", false},
+          {TrayMenuItemKind::Separator, 0, nullptr, false},
+          {TrayMenuItemKind::Command, IDM_GIVE_CLIPBOARD_BACK, u"クリップボードを元に戻す(&C)", false},
+          {TrayMenuItemKind::Command, IDM_ABOUT, u"Zelvoについて(&A)", false}}},
         {"the program may not end now",
          false,
-         {{TrayMenuItemKind::Command, IDM_ABOUT, u"Zelvoについて(&A)"}}},
+         true,
+         {{TrayMenuItemKind::Command, IDM_GIVE_CLIPBOARD_BACK, u"クリップボードを元に戻す(&C)", true},
+          {TrayMenuItemKind::Command, IDM_ABOUT, u"Zelvoについて(&A)", false}}},
     };
     for (const MenuCase& c : cases) {
         SCOPED_TRACE(c.what);
         TrayMenuItem items[TRAY_MENU_MAX_ITEMS] = {};
-        int count = TrayMenuItems(c.mayEnd, items);
+        int count = TrayMenuItems(c.mayEnd, c.clipboardGivenBack, items);
         ASSERT_EQ(static_cast<size_t>(count), c.items.size());
         for (int i = 0; i < count; ++i) {
             EXPECT_EQ(items[i].kind, c.items[i].kind) << "item " << i;
             EXPECT_EQ(items[i].id, c.items[i].id) << "item " << i;
+            EXPECT_EQ(items[i].checked, c.items[i].checked) << "item " << i;
             if (c.items[i].text == nullptr) {
                 EXPECT_EQ(items[i].text, nullptr) << "item " << i;
             } else {

@@ -20,6 +20,7 @@ namespace {
 const DWORD UI_TIMEOUT_MS = 5000;
 const POINT MENU_CURSOR = {500, 300};  // where the cursor rests when a press is posted
 const char MENU_CLASS[] = "#32768";
+const size_t MENU_ITEM_COUNT = 4;  // end, separator, clipboard, About
 const char DIALOG_CLASS[] = "#32770";
 
 // ---- windows of other processes ----
@@ -86,6 +87,7 @@ struct SeenItem {
     bool separator;
     std::string text;
     RECT rect;
+    bool checked;
 };
 
 std::vector<SeenItem> ReadMenu(HWND menuWindow) {
@@ -97,7 +99,8 @@ std::vector<SeenItem> ReadMenu(HWND menuWindow) {
     for (int i = 0; i < lastReply.count; ++i) {
         const MenuProbeItem& item = lastReply.items[i];
         bool separator = (item.type & MFT_SEPARATOR) != 0;
-        items.push_back({separator ? 0 : item.id, separator, separator ? "" : item.text, item.rect});
+        items.push_back({separator ? 0 : item.id, separator, separator ? "" : item.text, item.rect,
+                         (item.state & MFS_CHECKED) != 0});
     }
     return items;
 }
@@ -250,7 +253,7 @@ protected:
     }
 
     HWND OpenAboutBox() {
-        if (OpenMenuAndChoose(2) == nullptr || !WaitForNoMenu()) {
+        if (OpenMenuAndChoose(3) == nullptr || !WaitForNoMenu()) {
             return nullptr;
         }
         return WaitForAboutBox();
@@ -313,12 +316,15 @@ TEST_F(TrayTest, PressesOpenTheMenuAtTheCursorOtherEventsNothing) {
         HWND menu = WaitForMenu();
         ASSERT_NE(menu, nullptr);
         std::vector<SeenItem> items = ReadMenu(menu);
-        ASSERT_EQ(items.size(), 3u);
+        ASSERT_EQ(items.size(), MENU_ITEM_COUNT);
         EXPECT_EQ(items[0].id, static_cast<UINT>(IDM_EXIT));
         EXPECT_EQ(items[0].text, Sjis(u8"常駐解除(&Z)"));
         EXPECT_TRUE(items[1].separator);
-        EXPECT_EQ(items[2].id, static_cast<UINT>(IDM_ABOUT));
-        EXPECT_EQ(items[2].text, Sjis(u8"Zelvoについて(&A)"));
+        EXPECT_EQ(items[2].id, static_cast<UINT>(IDM_GIVE_CLIPBOARD_BACK));
+        EXPECT_EQ(items[2].text, Sjis(u8"クリップボードを元に戻す(&C)"));
+        EXPECT_TRUE(items[2].checked) << "given back by default";
+        EXPECT_EQ(items[3].id, static_cast<UINT>(IDM_ABOUT));
+        EXPECT_EQ(items[3].text, Sjis(u8"Zelvoについて(&A)"));
         // Right edge at the cursor, top edge at the cursor.
         RECT r = Rect(menu);
         EXPECT_EQ(r.right, MENU_CURSOR.x);
@@ -349,7 +355,7 @@ TEST_F(TrayTest, RealPressOnTheIconOpensTheMenuBesideIt) {
         Click(icon, c.down, c.up);
         HWND menu = WaitForMenu();
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(ReadMenu(menu).size(), 3u);
+        EXPECT_EQ(ReadMenu(menu).size(), MENU_ITEM_COUNT);
         // Right-aligned at the cursor; the screen's bottom edge pushes it up over the taskbar.
         RECT r = Rect(menu);
         EXPECT_EQ(r.right, icon.x);
@@ -467,6 +473,81 @@ TEST_F(TrayTest, PressOnTheIconClosesTheAboutBoxBeforeTheMenuOpens) {
     ASSERT_NE(WaitForAboutBox(), nullptr);
 }
 
+// ---- the clipboard item ----
+
+const char SETTINGS_KEY[] = "Software\\Zelvo";
+const char GIVE_BACK_VALUE[] = "GiveClipboardBack";
+
+// The remembered choice: -1 when there is none.
+int RememberedGiveBack() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return -1;
+    }
+    DWORD value = 0;
+    DWORD type = 0;
+    DWORD size = sizeof value;
+    LONG status = RegQueryValueExA(key, GIVE_BACK_VALUE, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && type == REG_DWORD ? (value != 0 ? 1 : 0) : -1;
+}
+
+void ForgetGiveBack() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, GIVE_BACK_VALUE);
+        RegCloseKey(key);
+    }
+}
+
+// What the hooks are told: 1 while the word stays on the clipboard.
+uint32_t KeepWordOnClipboard() {
+    ExchangeStatus status = {};
+    return ReadExchangeStatus(&status) ? status.keepWordOnClipboard : 99;
+}
+
+// The check item turns the giving back over, tells the hooks at once and is remembered across
+// starts of the program.
+TEST_F(TrayTest, ClipboardItemTurnsTheGivingBackOverAndIsRemembered) {
+    ForgetGiveBack();
+    struct Forget {
+        ~Forget() { ForgetGiveBack(); }
+    } forget;
+    const struct {
+        const char* what;
+        bool restartFirst;
+        bool checkedBefore;
+        int rememberedAfter;
+        uint32_t keepAfter;
+    } cases[] = {
+        {"first use: checked, a click turns it off", false, true, 0, 1},
+        {"off after a restart, a click turns it on again", true, false, 1, 0},
+        {"on after a restart, off again", true, true, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.restartFirst) {
+            TearDown();
+            scratch = {};
+            resident = {};
+            probeHook = nullptr;
+            Start("ZELVO.EXE");
+        }
+        EXPECT_EQ(KeepWordOnClipboard(), c.checkedBefore ? 0u : 1u);
+        PostTrayEvent(WM_RBUTTONDOWN);
+        HWND menu = WaitForMenu();
+        ASSERT_NE(menu, nullptr);
+        std::vector<SeenItem> items = ReadMenu(menu);
+        ASSERT_EQ(items.size(), MENU_ITEM_COUNT);
+        EXPECT_EQ(items[2].checked, c.checkedBefore);
+        Click(Center(items[2].rect));
+        ASSERT_TRUE(WaitForNoMenu());
+        EXPECT_TRUE(WaitUntil([&] { return KeepWordOnClipboard() == c.keepAfter; }, UI_TIMEOUT_MS));
+        EXPECT_EQ(RememberedGiveBack(), c.rememberedAfter);
+        EXPECT_TRUE(Running());
+    }
+}
+
 // ---- the shell restarting ----
 
 TEST_F(TrayTest, TaskbarCreatedAddsTheIconAgain) {
@@ -495,7 +576,7 @@ TEST_F(TrayTest, TaskbarCreatedAddsTheIconAgain) {
         Click(FirstIconCenter(), c.press.down, c.press.up);
         HWND menu = WaitForMenu();
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(ReadMenu(menu).size(), 3u);
+        EXPECT_EQ(ReadMenu(menu).size(), MENU_ITEM_COUNT);
         PressKey(VK_ESCAPE);
         ASSERT_TRUE(WaitForNoMenu());
     }
