@@ -1,7 +1,5 @@
 #include "input_order.h"
 
-#include <cstring>
-
 static const uint32_t MARK_TAG = 0x5A000000u;  // 'Z' in the top byte
 static const uint32_t MARK_TAG_MASK = 0xFF000000u;
 
@@ -34,17 +32,10 @@ bool OrderIsEmpty(const InputOrder* order) {
     return order->count == 0;
 }
 
-// Nothing on its way: every press taken has been typed again (and was seen, or went to
-// another thread).
-static void ForgetTakenPresses(InputOrder* order) {
-    memset(order->takenPresses, 0, sizeof order->takenPresses);
-}
-
 bool DropOrder(InputOrder* order) {
     bool pasteWasOnItsWay = order->pasteOnItsWay;
     order->count = 0;
     order->pasteOnItsWay = false;
-    ForgetTakenPresses(order);
     return pasteWasOnItsWay;
 }
 
@@ -91,9 +82,6 @@ static bool RemoveAt(InputOrder* order, int index) {
     order->count = static_cast<uint16_t>(order->count - 1);
     if (pasteEnd) {
         order->pasteOnItsWay = false;
-    }
-    if (order->count == 0) {
-        ForgetTakenPresses(order);
     }
     return pasteEnd;
 }
@@ -165,52 +153,4 @@ bool KeyTypedAgain(unsigned virtualKey) {
                       (virtualKey >= 0x1C && virtualKey <= 0x1F) ||  // convert, nonconvert, accept, mode change
                       (virtualKey >= 0xF0 && virtualKey <= 0xF6);    // alphanumeric, katakana, hiragana, half/full width, roman
     return !imeModeKey;
-}
-
-unsigned SideOfModifier(unsigned virtualKey, unsigned scanCode, bool extended) {
-    switch (virtualKey) {
-    case 0x10:                                // VK_SHIFT
-        return scanCode == 0x36 ? 0xA1 : 0xA0;  // VK_RSHIFT, VK_LSHIFT
-    case 0x11:                                // VK_CONTROL
-        return extended ? 0xA3 : 0xA2;        // VK_RCONTROL, VK_LCONTROL
-    case 0x12:                                // VK_MENU
-        return extended ? 0xA5 : 0xA4;        // VK_RMENU, VK_LMENU
-    default:
-        return 0;
-    }
-}
-
-static bool PressTaken(const InputOrder* order, unsigned key) {
-    return (order->takenPresses[key >> 3] & (1u << (key & 7))) != 0;
-}
-
-static void SetPressTaken(InputOrder* order, unsigned key, bool taken) {
-    uint8_t bit = static_cast<uint8_t>(1u << (key & 7));
-    order->takenPresses[key >> 3] = static_cast<uint8_t>(taken ? order->takenPresses[key >> 3] | bit
-                                                               : order->takenPresses[key >> 3] & ~bit);
-}
-
-void TakeBackKeyState(InputOrder* order, unsigned char state[256], unsigned virtualKey, unsigned side,
-                      bool released, bool wasDown) {
-    virtualKey &= 0xFF;
-    unsigned key = side != 0 ? (side & 0xFF) : virtualKey;
-    // What the application knows: down only when it saw the press.
-    bool knownDown = released ? !PressTaken(order, key) : wasDown && !PressTaken(order, key);
-    if (knownDown) {
-        state[key] = static_cast<unsigned char>(state[key] | 0x80);
-    } else if (!released) {
-        // The press made the key go down and turned its toggle over: both are taken back.
-        state[key] = static_cast<unsigned char>((state[key] & 0x7F) ^ 0x01);
-        SetPressTaken(order, key, true);
-    }
-    if (side != 0) {
-        // The key without a side is down while either side is.
-        unsigned left = key & ~1u;
-        unsigned char down = static_cast<unsigned char>((state[left] | state[left + 1]) & 0x80);
-        state[virtualKey] = static_cast<unsigned char>((state[virtualKey] & 0x7F) | down);
-    }
-}
-
-void NoteKeyPassed(InputOrder* order, unsigned virtualKey, unsigned side) {
-    SetPressTaken(order, side != 0 ? (side & 0xFF) : (virtualKey & 0xFF), false);
 }

@@ -27,7 +27,6 @@ struct InputOrder {
     uint32_t newestTick;                     // GetTickCount when the newest of them was sent
     bool pasteOnItsWay;                      // the last event of a paste is still listed
     uint16_t pasteLast;                      // its serial
-    uint8_t takenPresses[32];                // keys whose press was taken, one bit each
 };
 
 // The extra information of an event Zelvo sends for the thread threadId: a tag, 8 bits of the
@@ -71,18 +70,3 @@ bool OrderIsEmpty(const InputOrder* order);
 // keys, the Windows keys, Print Screen; and not VK_PACKET, whose character the message does
 // not hold. Those go on to the application when they come.
 bool KeyTypedAgain(unsigned virtualKey);
-
-// The side of a Shift, Ctrl or Alt key (VK_LSHIFT, VK_RCONTROL, ...) from its scan code and
-// extended flag; 0 for every other key.
-unsigned SideOfModifier(unsigned virtualKey, unsigned scanCode, bool extended);
-
-// A key message taken from the application changed the thread's key state (GetKeyboardState's
-// 256 bytes) when it was retrieved: this puts back the state the application knows, as if the
-// message had never come, so that a key typed ahead (Shift, say) does not change the paste
-// before it. side: the key's side (0 for none); wasDown: bit 30 of a key-down's lParam (the
-// key was down before). A press taken is noted in the order: its release then leaves the key
-// up, since the application never saw it go down.
-void TakeBackKeyState(InputOrder* order, unsigned char state[256], unsigned virtualKey, unsigned side,
-                      bool released, bool wasDown);
-// A key message that went on to the application: it knows about the key from now on.
-void NoteKeyPassed(InputOrder* order, unsigned virtualKey, unsigned side);

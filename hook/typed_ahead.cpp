@@ -71,21 +71,6 @@ static bool TypeAgain(const MSG* message, unsigned key, uint32_t mark) {
     return SendInput(1, &input, sizeof input) == 1;
 }
 
-static unsigned SideOf(const MSG* message, unsigned key) {
-    return SideOfModifier(key, ScanCodeOf(message), IsExtended(message));
-}
-
-// The key was taken: the thread's key state goes back to what the application knows.
-static void TakeBackKeyStateOf(InputOrder* order, const MSG* message, unsigned key) {
-    BYTE state[256];
-    if (!GetKeyboardState(state)) {
-        return;
-    }
-    bool wasDown = (static_cast<std::uint32_t>(message->lParam) & 0x40000000u) != 0;
-    TakeBackKeyState(order, state, key, SideOf(message, key), IsRelease(message), wasDown);
-    SetKeyboardState(state);
-}
-
 bool KeepsTypingOrder(HookRoute route, MSG* message) {
     if (!IsKeyRoute(route)) {
         return false;
@@ -99,7 +84,6 @@ bool KeepsTypingOrder(HookRoute route, MSG* message) {
     bool marked = ReadInputMark(static_cast<uint64_t>(GetMessageExtraInfo()), thread, &serial);
     unsigned key = RealKey(message);
     if (!marked && !KeyTypedAgain(key)) {
-        NoteKeyPassed(&state->order, key, SideOf(message, key));
         return false;  // its effect is the system's, as it was typed: it goes on now
     }
     OrderStep step = OrderRetrievedKey(&state->order, marked, serial, message->time, GetTickCount());
@@ -107,7 +91,6 @@ bool KeepsTypingOrder(HookRoute route, MSG* message) {
         GiveClipboardBack(&state->kept);
     }
     if (step.action == ORDER_PASS) {
-        NoteKeyPassed(&state->order, key, SideOf(message, key));
         return false;
     }
     if (!TypeAgain(message, key, InputMark(thread, step.serial))) {
@@ -117,7 +100,6 @@ bool KeepsTypingOrder(HookRoute route, MSG* message) {
         TraceTo(TraceViewer(), "not typed again %x ", key);
         return false;
     }
-    TakeBackKeyStateOf(&state->order, message, key);
     ConsumeMessage(message);
     return true;
 }

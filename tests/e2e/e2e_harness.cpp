@@ -142,7 +142,8 @@ bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target,
         fprintf(stderr, "the hook library did not reach the target\n");
         return false;
     }
-    if (!WaitUntil([&] {
+    bool typedInto = strcmp(kind, "owner") != 0;  // a clipboard owner is only there
+    if (typedInto && !WaitUntil([&] {
             SetForegroundWindow(target->window);
             return GetForegroundWindow() == target->window;
         }, START_TIMEOUT_MS)) {
@@ -174,44 +175,75 @@ static INPUT KeyEvent(WORD key, bool release) {
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    if (key == VK_RSHIFT) {
+        input.ki.wScan = 0x36;
+    }
     input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
     return input;
 }
 
+static void AddPress(std::vector<INPUT>* inputs, WORD key, WORD modifier = 0) {
+    if (modifier != 0) {
+        inputs->push_back(KeyEvent(modifier, false));
+    }
+    inputs->push_back(KeyEvent(key, false));
+    inputs->push_back(KeyEvent(key, true));
+    if (modifier != 0) {
+        inputs->push_back(KeyEvent(modifier, true));
+    }
+}
+
+static void Send(std::vector<INPUT>* inputs) {
+    if (!inputs->empty()) {
+        SendInput(static_cast<UINT>(inputs->size()), inputs->data(), sizeof(INPUT));
+    }
+    inputs->clear();
+}
+
 void PressKey(WORD key, bool control) {
-    INPUT inputs[4];
-    UINT count = 0;
-    if (control) {
-        inputs[count++] = KeyEvent(VK_CONTROL, false);
+    std::vector<INPUT> inputs;
+    AddPress(&inputs, key, control ? VK_CONTROL : 0);
+    Send(&inputs);
+}
+
+static void AddTypedKey(std::vector<INPUT>* inputs, char typed) {
+    switch (typed) {
+    case ' ':
+        AddPress(inputs, VK_SPACE);
+        break;
+    case '\n':
+        AddPress(inputs, VK_RETURN);
+        break;
+    case '\b':
+        AddPress(inputs, VK_BACK);
+        break;
+    case '\x1b':
+        AddPress(inputs, VK_ESCAPE);
+        break;
+    case '!':
+        // The US keymap of the X server; the right Shift, apart from the barrier.
+        AddPress(inputs, '1', VK_RSHIFT);
+        break;
+    default:
+        AddPress(inputs, static_cast<WORD>(typed >= '0' && typed <= '9' ? typed : typed - 'a' + 'A'));
+        break;
     }
-    inputs[count++] = KeyEvent(key, false);
-    inputs[count++] = KeyEvent(key, true);
-    if (control) {
-        inputs[count++] = KeyEvent(VK_CONTROL, true);
-    }
-    SendInput(count, inputs, sizeof(INPUT));
 }
 
 void TypeRomaji(const char* keys) {
+    std::vector<INPUT> inputs;
     for (const char* p = keys; *p != '\0'; ++p) {
-        switch (*p) {
-        case ' ':
-            PressKey(VK_SPACE);
-            break;
-        case '\n':
-            PressKey(VK_RETURN);
-            break;
-        case '\b':
-            PressKey(VK_BACK);
-            break;
-        case '\x1b':
-            PressKey(VK_ESCAPE);
-            break;
-        default:
-            PressKey(static_cast<WORD>(*p - 'a' + 'A'));
-            break;
-        }
+        AddTypedKey(&inputs, *p);
+        Send(&inputs);
     }
+}
+
+void TypeAtOnce(const char* keys) {
+    std::vector<INPUT> inputs;
+    for (const char* p = keys; *p != '\0'; ++p) {
+        AddTypedKey(&inputs, *p);
+    }
+    Send(&inputs);
 }
 
 bool WaitForTargetInput() {

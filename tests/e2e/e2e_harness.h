@@ -32,17 +32,21 @@ struct Target {
     HWND window = nullptr;
 };
 
-// Starts e2e_target.exe with a window of kind (edit, richedit, paster, wwg), waits until
+// Starts e2e_target.exe with a window of kind (edit, richedit, richeditw, paster, wwg, or
+// owner: a clipboard owner that renders on request, left in the background), waits until
 // the hook library of scratch is loaded in it (unless waitForHook is false: no resident
 // program runs) and its window is in the foreground.
 bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook = true);
 void EndTarget(Target* target);
 
-// Real key events. Letters as romaji ('a'..'z'), ' ' Space, '\n' Enter, '\b' Backspace,
-// '\x1b' Escape.
+// Real key events. Letters as romaji ('a'..'z'), digits, '!' (right Shift+1), ' ' Space,
+// '\n' Enter, '\b' Backspace, '\x1b' Escape.
 void PressKey(WORD key, bool control = false);
 void TypeRomaji(const char* keys);
-// Presses the barrier key (Shift, which no IME takes) and waits until the target reports
+// The same keys in one go: all of them are in the target's input queue before it retrieves
+// the first (as when the user types faster than the application takes keys).
+void TypeAtOnce(const char* keys);
+// Presses the barrier key (the left Shift, which no IME takes) and waits until the target reports
 // its release: everything typed before it has been retrieved by the target.
 bool WaitForTargetInput();
 

@@ -2,9 +2,11 @@
 // one top-level window of the kind named on the command line, and a message loop that
 // reports to the tests' observer window what the application itself receives, that is,
 // every message after the hook has seen it.
-//   e2e_target.exe <kind> <observer>    kind: edit, richedit, paster, wwg
-// Reports (WM_COPYDATA text to the observer): "ready <window>", "down <vk>", "up <vk>",
-// "mouse <message>", "paste" (a paster window pasted on Ctrl+V).
+//   e2e_target.exe <kind> <observer>    kind: edit, richedit, richeditw, paster, wwg, owner
+// Reports (WM_COPYDATA text to the observer): "ready <window>", "down <vk>", "up <vk>" (a1
+// for the right Shift),
+// "mouse <message>", "paste" (a paster window pasted on Ctrl+V), "owner" (an owner window
+// put text rendered on request on the clipboard), "rendered" (it rendered it).
 #include <windows.h>
 
 #include <cstdio>
@@ -32,8 +34,9 @@ static void AppendText(HWND window, const char* added) {
     SetWindowTextA(window, text);
 }
 
-// A window of the tests' own classes: it pastes on Ctrl+V by itself (no WM_PASTE handling)
-// and shows a caret at a fixed place.
+// A window of the tests' own classes: it pastes on Ctrl+V by itself (no WM_PASTE handling;
+// Ctrl+Shift+V, as in many applications, is another command and pastes nothing) and shows a
+// caret at a fixed place.
 static LRESULT CALLBACK PasterProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SETFOCUS:
@@ -45,7 +48,8 @@ static LRESULT CALLBACK PasterProc(HWND window, UINT message, WPARAM wParam, LPA
         DestroyCaret();
         return 0;
     case WM_KEYDOWN:
-        if (wParam == 'V' && GetKeyState(VK_CONTROL) < 0 && OpenClipboard(window)) {
+        if (wParam == 'V' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 &&
+            OpenClipboard(window)) {
             HANDLE data = GetClipboardData(CF_TEXT);
             const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
             if (text != nullptr) {
@@ -69,16 +73,64 @@ static LRESULT CALLBACK PasterProc(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
+static const WCHAR OWNER_TEXT[] = L"rendered on request";
+
+// A window that puts Unicode text on the clipboard to be rendered when asked (delayed
+// rendering), and renders it on WM_RENDERFORMAT.
+static LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_RENDERFORMAT:
+        if (wParam == CF_UNICODETEXT) {
+            HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof OWNER_TEXT);
+            if (void* bytes = block != nullptr ? GlobalLock(block) : nullptr) {
+                memcpy(bytes, OWNER_TEXT, sizeof OWNER_TEXT);
+                GlobalUnlock(block);
+                SetClipboardData(CF_UNICODETEXT, block);
+                Report("rendered", 0);
+            }
+        }
+        return 0;
+    case WM_RENDERALLFORMATS:
+        return 0;  // the text goes with the window
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+static HWND CreateOwner(HINSTANCE instance) {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = OwnerProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = L"ZelvoE2EClipboardOwner";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"owner", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
+                                  nullptr, instance, nullptr);
+    if (window != nullptr && OpenClipboard(window)) {
+        EmptyClipboard();
+        SetClipboardData(CF_UNICODETEXT, nullptr);
+        CloseClipboard();
+        Report("owner", 0);
+    }
+    return window;
+}
+
 static HWND CreateTarget(const char* kind) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
     const char* className = nullptr;
+    if (strcmp(kind, "owner") == 0) {
+        return CreateOwner(instance);
+    }
     if (strcmp(kind, "edit") == 0) {
         className = "EDIT";
     } else if (strcmp(kind, "richedit") == 0) {
         LoadLibraryA("riched20.dll");
         className = "RichEdit20A";
         style |= ES_MULTILINE;
+    } else if (strcmp(kind, "richeditw") == 0) {
+        LoadLibraryA("riched20.dll");
+        return CreateWindowExW(0, L"RichEdit20W", L"", style | ES_MULTILINE, TARGET_X, TARGET_Y, TARGET_WIDTH,
+                               TARGET_HEIGHT, nullptr, nullptr, instance, nullptr);
     } else {
         className = strcmp(kind, "wwg") == 0 ? "_WwG" : "ZelvoE2EPaster";
         WNDCLASSW windowClass = {};
@@ -104,7 +156,10 @@ static void ReportReceived(const MSG& message) {
         Report("down %lx", static_cast<unsigned long>(message.wParam));
         break;
     case WM_KEYUP:
-        Report("up %lx", static_cast<unsigned long>(message.wParam));
+        // The right Shift as itself: the tests' barrier is the left one.
+        Report("up %lx", message.wParam == VK_SHIFT && ((message.lParam >> 16) & 0xFF) == 0x36
+                             ? static_cast<unsigned long>(VK_RSHIFT)
+                             : static_cast<unsigned long>(message.wParam));
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
@@ -128,8 +183,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     if (window == nullptr) {
         return 3;
     }
-    SetForegroundWindow(window);
-    SetFocus(window);
+    if (strcmp(kind, "owner") != 0) {
+        SetForegroundWindow(window);
+        SetFocus(window);
+    }
     Report("ready %lx", HandleToULong(window));
     // A Unicode loop: an ANSI one hands an EDIT each double-byte character of an IME result
     // as two characters under Wine.
