@@ -142,8 +142,7 @@ bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target,
         fprintf(stderr, "the hook library did not reach the target\n");
         return false;
     }
-    bool typedInto = strcmp(kind, "owner") != 0;  // a clipboard owner is only there
-    if (typedInto && !WaitUntil([&] {
+    if (!WaitUntil([&] {
             SetForegroundWindow(target->window);
             return GetForegroundWindow() == target->window;
         }, START_TIMEOUT_MS)) {
@@ -151,6 +150,29 @@ bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target,
         return false;
     }
     return true;
+}
+
+bool StartClipboardOwner(Target* owner) {
+    char commandLine[MAX_PATH + 64];
+    snprintf(commandLine, sizeof commandLine, "\"%sclipboard_owner.exe\" %lx", ProgramFolder().c_str(),
+             HandleToULong(StartObserver()));
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    size_t start = reports.size();
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &owner->process)) {
+        return false;
+    }
+    return WaitUntil([&] {
+        for (size_t i = start; i < reports.size(); ++i) {
+            unsigned long value = 0;
+            if (sscanf(reports[i].c_str(), "owner %lx", &value) == 1) {
+                owner->window = static_cast<HWND>(ULongToHandle(value));
+                return true;
+            }
+        }
+        return false;
+    }, START_TIMEOUT_MS);
 }
 
 void EndTarget(Target* target) {

@@ -32,12 +32,15 @@ struct Target {
     HWND window = nullptr;
 };
 
-// Starts e2e_target.exe with a window of kind (edit, richedit, richeditw, paster, wwg, or
-// owner: a clipboard owner that renders on request, left in the background), waits until
-// the hook library of scratch is loaded in it (unless waitForHook is false: no resident
-// program runs) and its window is in the foreground.
+// Starts e2e_target.exe with a window of kind (edit, richedit, richeditw, paster, copier:
+// a paster that copies text of its own after each paste, wwg), waits until the hook library
+// of scratch is loaded in it (unless waitForHook is false: no resident program runs) and its
+// window is in the foreground.
 bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook = true);
 void EndTarget(Target* target);
+// Starts clipboard_owner.exe, which owns the clipboard with text it renders only on request
+// (OWNER_TEXT), and waits until it does. Ended with EndTarget.
+bool StartClipboardOwner(Target* owner);
 
 // Real key events. Letters as romaji ('a'..'z'), digits, '!' (right Shift+1), ' ' Space,
 // '\n' Enter, '\b' Backspace, '\x1b' Escape.

@@ -2,11 +2,9 @@
 // one top-level window of the kind named on the command line, and a message loop that
 // reports to the tests' observer window what the application itself receives, that is,
 // every message after the hook has seen it.
-//   e2e_target.exe <kind> <observer>    kind: edit, richedit, richeditw, paster, wwg, owner
+//   e2e_target.exe <kind> <observer>    kind: edit, richedit, richeditw, paster, copier, wwg
 // Reports (WM_COPYDATA text to the observer): "ready <window>", "down <vk>", "up <vk>" (a1
-// for the right Shift),
-// "mouse <message>", "paste" (a paster window pasted on Ctrl+V), "owner" (an owner window
-// put text rendered on request on the clipboard), "rendered" (it rendered it).
+// for the right Shift), "mouse <message>", "paste" (a paster window pasted on Ctrl+V).
 #include <windows.h>
 
 #include <cstdio>
@@ -34,6 +32,21 @@ static void AppendText(HWND window, const char* added) {
     SetWindowTextA(window, text);
 }
 
+// A copier window is a paster that puts text of its own on the clipboard right after each
+// paste, as an application may.
+static bool copiesOnPaste = false;
+static const WCHAR COPIED_TEXT[] = L"copied by the application";
+
+static HGLOBAL WideBlock(const WCHAR* text) {
+    size_t size = (wcslen(text) + 1) * sizeof(WCHAR);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (void* bytes = block != nullptr ? GlobalLock(block) : nullptr) {
+        memcpy(bytes, text, size);
+        GlobalUnlock(block);
+    }
+    return block;
+}
+
 // A window of the tests' own classes: it pastes on Ctrl+V by itself (no WM_PASTE handling;
 // Ctrl+Shift+V, as in many applications, is another command and pastes nothing) and shows a
 // caret at a fixed place.
@@ -57,6 +70,10 @@ static LRESULT CALLBACK PasterProc(HWND window, UINT message, WPARAM wParam, LPA
                 GlobalUnlock(data);
                 Report("paste", 0);
             }
+            if (copiesOnPaste) {
+                EmptyClipboard();
+                SetClipboardData(CF_UNICODETEXT, WideBlock(COPIED_TEXT));
+            }
             CloseClipboard();
         }
         return 0;
@@ -73,54 +90,10 @@ static LRESULT CALLBACK PasterProc(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-static const WCHAR OWNER_TEXT[] = L"rendered on request";
-
-// A window that puts Unicode text on the clipboard to be rendered when asked (delayed
-// rendering), and renders it on WM_RENDERFORMAT.
-static LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_RENDERFORMAT:
-        if (wParam == CF_UNICODETEXT) {
-            HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof OWNER_TEXT);
-            if (void* bytes = block != nullptr ? GlobalLock(block) : nullptr) {
-                memcpy(bytes, OWNER_TEXT, sizeof OWNER_TEXT);
-                GlobalUnlock(block);
-                SetClipboardData(CF_UNICODETEXT, block);
-                Report("rendered", 0);
-            }
-        }
-        return 0;
-    case WM_RENDERALLFORMATS:
-        return 0;  // the text goes with the window
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-}
-
-static HWND CreateOwner(HINSTANCE instance) {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = OwnerProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = L"ZelvoE2EClipboardOwner";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"owner", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
-                                  nullptr, instance, nullptr);
-    if (window != nullptr && OpenClipboard(window)) {
-        EmptyClipboard();
-        SetClipboardData(CF_UNICODETEXT, nullptr);
-        CloseClipboard();
-        Report("owner", 0);
-    }
-    return window;
-}
-
 static HWND CreateTarget(const char* kind) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
     const char* className = nullptr;
-    if (strcmp(kind, "owner") == 0) {
-        return CreateOwner(instance);
-    }
     if (strcmp(kind, "edit") == 0) {
         className = "EDIT";
     } else if (strcmp(kind, "richedit") == 0) {
@@ -133,6 +106,7 @@ static HWND CreateTarget(const char* kind) {
                                TARGET_HEIGHT, nullptr, nullptr, instance, nullptr);
     } else {
         className = strcmp(kind, "wwg") == 0 ? "_WwG" : "ZelvoE2EPaster";
+        copiesOnPaste = strcmp(kind, "copier") == 0;
         WNDCLASSW windowClass = {};
         windowClass.lpfnWndProc = PasterProc;
         windowClass.hInstance = instance;
@@ -183,10 +157,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     if (window == nullptr) {
         return 3;
     }
-    if (strcmp(kind, "owner") != 0) {
-        SetForegroundWindow(window);
-        SetFocus(window);
-    }
+    SetForegroundWindow(window);
+    SetFocus(window);
     Report("ready %lx", HandleToULong(window));
     // A Unicode loop: an ANSI one hands an EDIT each double-byte character of an IME result
     // as two characters under Wine.

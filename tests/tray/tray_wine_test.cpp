@@ -475,30 +475,7 @@ TEST_F(TrayTest, PressOnTheIconClosesTheAboutBoxBeforeTheMenuOpens) {
 
 // ---- the clipboard item ----
 
-const char SETTINGS_KEY[] = "Software\\Zelvo";
-const char GIVE_BACK_VALUE[] = "GiveClipboardBack";
-
-// The remembered choice: -1 when there is none.
-int RememberedGiveBack() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return -1;
-    }
-    DWORD value = 0;
-    DWORD type = 0;
-    DWORD size = sizeof value;
-    LONG status = RegQueryValueExA(key, GIVE_BACK_VALUE, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS && type == REG_DWORD ? (value != 0 ? 1 : 0) : -1;
-}
-
-void ForgetGiveBack() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, GIVE_BACK_VALUE);
-        RegCloseKey(key);
-    }
-}
+const char GIVE_BACK_SETTING[] = "GiveClipboardBack";
 
 // What the hooks are told: 1 while the word stays on the clipboard.
 uint32_t KeepWordOnClipboard() {
@@ -509,15 +486,15 @@ uint32_t KeepWordOnClipboard() {
 // The check item turns the giving back over, tells the hooks at once and is remembered across
 // starts of the program.
 TEST_F(TrayTest, ClipboardItemTurnsTheGivingBackOverAndIsRemembered) {
-    ForgetGiveBack();
+    ForgetSettingValue(GIVE_BACK_SETTING);
     struct Forget {
-        ~Forget() { ForgetGiveBack(); }
+        ~Forget() { ForgetSettingValue(GIVE_BACK_SETTING); }
     } forget;
     const struct {
         const char* what;
         bool restartFirst;
         bool checkedBefore;
-        int rememberedAfter;
+        long rememberedAfter;
         uint32_t keepAfter;
     } cases[] = {
         {"first use: checked, a click turns it off", false, true, 0, 1},
@@ -543,7 +520,7 @@ TEST_F(TrayTest, ClipboardItemTurnsTheGivingBackOverAndIsRemembered) {
         Click(Center(items[2].rect));
         ASSERT_TRUE(WaitForNoMenu());
         EXPECT_TRUE(WaitUntil([&] { return KeepWordOnClipboard() == c.keepAfter; }, UI_TIMEOUT_MS));
-        EXPECT_EQ(RememberedGiveBack(), c.rememberedAfter);
+        EXPECT_EQ(ReadSettingValue(GIVE_BACK_SETTING), c.rememberedAfter);
         EXPECT_TRUE(Running());
     }
 }
