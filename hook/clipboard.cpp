@@ -258,8 +258,9 @@ void GiveClipboardBack(KeptClipboard* kept) {
     if (!kept->held) {
         return;
     }
-    HWND owner = IsWindow(kept->owner) ? kept->owner : nullptr;
-    if (!OpenClipboardSoon(owner)) {
+    // Without its window the clipboard could only be opened without an owner, which leaves
+    // nothing to set: the word stays.
+    if (!IsWindow(kept->owner) || !OpenClipboardSoon(kept->owner)) {
         TraceTo(TraceViewer(), "clipboard not given back ");
     } else {
         if (GetClipboardSequenceNumber() != kept->sequence) {
