@@ -95,10 +95,7 @@ void Measure(const ScratchFolder& scratch, const Resident& resident, const char*
 }  // namespace
 
 int main() {
-    std::string error;
-    StartObserver();
-    if (!InstallImeForTargets(&error)) {
-        fprintf(stderr, "%s\n", error.c_str());
+    if (!ReadyForTargets()) {
         return 1;
     }
     ScratchFolder scratch;

@@ -18,6 +18,16 @@ void RemoveImeForTargets() {
     RemoveTestIme();
 }
 
+bool ReadyForTargets() {
+    StartObserver();
+    std::string error;
+    if (!InstallImeForTargets(&error)) {
+        fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
 // ---- observer ----
 
 static std::vector<std::string> reports;
@@ -252,20 +262,24 @@ static void AddTypedKey(std::vector<INPUT>* inputs, char typed) {
     }
 }
 
-void TypeRomaji(const char* keys) {
+// Each key in a call of its own, or all of them in one.
+static void TypeKeys(const char* keys, bool atOnce) {
     std::vector<INPUT> inputs;
     for (const char* p = keys; *p != '\0'; ++p) {
         AddTypedKey(&inputs, *p);
-        Send(&inputs);
+        if (!atOnce) {
+            Send(&inputs);
+        }
     }
+    Send(&inputs);
+}
+
+void TypeRomaji(const char* keys) {
+    TypeKeys(keys, false);
 }
 
 void TypeAtOnce(const char* keys) {
-    std::vector<INPUT> inputs;
-    for (const char* p = keys; *p != '\0'; ++p) {
-        AddTypedKey(&inputs, *p);
-    }
-    Send(&inputs);
+    TypeKeys(keys, true);
 }
 
 bool WaitForTargetInput() {

@@ -14,6 +14,9 @@
 // Installs the test IME for every process started afterwards; false with a reason.
 bool InstallImeForTargets(std::string* error);
 void RemoveImeForTargets();
+// For a program of its own (a benchmark): the observer started and the IME installed; false,
+// with the reason printed, when the IME cannot be.
+bool ReadyForTargets();
 
 // The observer window of this process, which collects the target's reports.
 HWND StartObserver();
