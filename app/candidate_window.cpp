@@ -7,6 +7,7 @@
 #include "startup.h"
 #include "window_ids.h"
 #include "about_dialog.h"
+#include "clipboard_choice.h"
 #include "dictionary.h"
 #include "learning_choices.h"
 #include "tray.h"
@@ -134,6 +135,9 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         return 0;
     case IDM_CLEAN_UP:
         CleanUpOldWords();
+        return 0;
+    case IDM_GIVE_CLIPBOARD_BACK:
+        ToggleClipboardChoice();
         return 0;
     default:
         if (LOWORD(wParam) >= IDM_INCLUDE_FIRST && LOWORD(wParam) <= IDM_INCLUDE_LAST) {

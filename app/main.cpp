@@ -3,6 +3,7 @@
 
 #include "ansi_text.h"
 #include "candidate_window.h"
+#include "clipboard_choice.h"
 #include "conv_function.h"
 #include "dictionary.h"
 #include "learning_choices.h"
@@ -51,6 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     AddTrayIcon(residentState.mainWindow);
     LoadDictionary();
     LoadLearningChoices();
+    LoadClipboardChoice();
     TrimSettingsName(commandLine, residentState.settingsName, IsAnsiLeadByte);
     if (!StartHookThread()) {  // InitZelvo, in a thread of its own
         return EXIT_START_FAILED;

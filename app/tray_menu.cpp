@@ -4,6 +4,7 @@
 #include <string>
 
 #include "about_dialog.h"
+#include "clipboard_choice.h"
 #include "exchange.h"
 #include "learning_choices.h"
 #include "resident_state.h"
@@ -55,7 +56,7 @@ static void AppendItem(HMENU menu, const TrayMenuItem& item, HMENU submenu) {
 static HMENU BuildTrayMenu() {
     HMENU menu = CreatePopupMenu();
     TrayMenuItem items[TRAY_MENU_MAX_ITEMS];
-    int count = TrayMenuItems(QueryEnd() != 0, CurrentLearningState(), items);
+    int count = TrayMenuItems(QueryEnd() != 0, CurrentLearningState(), ClipboardGivenBack(), items);
     for (int i = 0; i < count; ++i) {
         if (items[i].inSubmenu) {
             continue;  // appended with their submenu

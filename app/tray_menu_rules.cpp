@@ -9,7 +9,7 @@ bool TrayEventOpensMenu(unsigned long long mouseMessage) {
 }
 
 static_assert(IDM_INCLUDE_LAST - IDM_INCLUDE_FIRST + 1 == EXCLUSION_MAX_NAMES, "one id per excluded program");
-static_assert(8 + EXCLUSION_MAX_NAMES <= TRAY_MENU_MAX_ITEMS, "room for every item");
+static_assert(9 + EXCLUSION_MAX_NAMES <= TRAY_MENU_MAX_ITEMS, "room for every item");
 
 static TrayMenuItem Command(int id, const char* text) {
     return {TrayMenuItemKind::Command, id, text, nullptr, nullptr, false, false, false};
@@ -50,12 +50,16 @@ static int LearningItems(const TrayLearningState& learning, TrayMenuItem* items)
     TrayMenuItem cleanUp = Command(IDM_CLEAN_UP, MENU_TEXT_CLEAN_UP);
     cleanUp.grayed = learning.words <= CLEAN_UP_WORDS;
     items[count++] = cleanUp;
-    items[count++] = Separator();
     return count;
 }
 
-int TrayMenuItems(bool mayEnd, const TrayLearningState& learning, TrayMenuItem* items) {
+int TrayMenuItems(bool mayEnd, const TrayLearningState& learning, bool clipboardGivenBack,
+                  TrayMenuItem* items) {
     int count = LearningItems(learning, items);
+    TrayMenuItem clipboard = Command(IDM_GIVE_CLIPBOARD_BACK, MENU_TEXT_GIVE_CLIPBOARD_BACK);
+    clipboard.checked = clipboardGivenBack;
+    items[count++] = clipboard;
+    items[count++] = Separator();
     if (mayEnd) {
         items[count++] = Command(IDM_EXIT, MENU_TEXT_EXIT);
         items[count++] = Separator();

@@ -42,6 +42,8 @@ constexpr int CLEAN_UP_WORDS = 1000;
 constexpr int TRAY_MENU_MAX_ITEMS = 48;
 
 // Fills items (room for TRAY_MENU_MAX_ITEMS) in menu order and returns their number: the
-// items about what Zelvo learns and a separator, then the end command and its separator only
+// items about what Zelvo learns, the clipboard item (checked while what the clipboard held is
+// given back after a commit) and a separator, then the end command and its separator only
 // when the program may end now, then the About command.
-int TrayMenuItems(bool mayEnd, const TrayLearningState& learning, TrayMenuItem* items);
+int TrayMenuItems(bool mayEnd, const TrayLearningState& learning, bool clipboardGivenBack,
+                  TrayMenuItem* items);

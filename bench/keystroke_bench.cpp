@@ -105,10 +105,7 @@ void Measure(HWND target, const Resident& resident, const char* what, const char
 }  // namespace
 
 int main() {
-    std::string error;
-    StartObserver();
-    if (!InstallImeForTargets(&error)) {
-        fprintf(stderr, "%s\n", error.c_str());
+    if (!ReadyForTargets()) {
         return 1;
     }
     ScratchFolder scratch;

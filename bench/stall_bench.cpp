@@ -106,10 +106,7 @@ void SplitRounds(const std::vector<double>& times, std::vector<double>* slowest,
 }  // namespace
 
 int main() {
-    std::string error;
-    StartObserver();
-    if (!InstallImeForTargets(&error)) {
-        fprintf(stderr, "%s\n", error.c_str());
+    if (!ReadyForTargets()) {
         return 1;
     }
     auto nothing = [] {};

@@ -37,11 +37,15 @@ static_assert(sizeof(ExclusionList) == 8 + 2 * EXCLUSION_TEXT_CHARS, "the same l
 struct ExchangeStatus {
     uint32_t size;       // sizeof(ExchangeStatus) of the resident program that fills it
     uint32_t heartbeat;  // counted on every 500 ms and after each request handled
+    // 1: a committed word stays on the clipboard; 0: what the clipboard held before the commit
+    // is given back once the word is pasted (the user's choice in the tray menu).
+    uint32_t keepWordOnClipboard;
     ExclusionList exclusions;
 };
 static_assert(sizeof(ExchangeStatus) % 4 == 0, "32-bit fields, no padding");
 static_assert(offsetof(ExchangeStatus, heartbeat) == 4, "field order");
-static_assert(offsetof(ExchangeStatus, exclusions) % 4 == 0, "32-bit fields stay aligned");
+static_assert(offsetof(ExchangeStatus, keepWordOnClipboard) == 8, "field order");
+static_assert(offsetof(ExchangeStatus, exclusions) == 12, "field order");
 static_assert(EXCHANGE_STATUS_OFFSET >= 2 * EXCHANGE_FIELD_SIZE, "after the two strings");
 static_assert(EXCHANGE_STATUS_OFFSET % 4 == 0, "32-bit fields stay aligned");
 static_assert(EXCHANGE_STATUS_OFFSET + sizeof(ExchangeStatus) <= EXCHANGE_BLOCK_SIZE, "inside the block");

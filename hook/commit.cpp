@@ -1,5 +1,5 @@
-// Committing the selected candidate into the target window: the IME's composition is
-// cancelled, the word is pasted through the clipboard, the candidates are hidden and the
+// Committing the selected candidate into the target window: the word goes on the clipboard,
+// the IME's composition is cancelled, the word is pasted, the candidates are hidden and the
 // word is registered, as if the IME had produced it.
 #include "candidate_line.h"
 #include "hook_operations.h"
@@ -33,18 +33,6 @@ bool ReadCandidateLine(HWND list, int index, char* line) {
     return bytes > 0;
 }
 
-// Drops the IME's composition string without a result.
-static bool CancelComposition(HWND window) {
-    HIMC context = ImmGetContext(window);
-    if (context == nullptr) {
-        TraceTo(TraceViewer(), "----\n error imc0");
-        return false;
-    }
-    ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_CANCEL, 0);
-    ImmReleaseContext(window, context);
-    return true;
-}
-
 void CommitSelection(MSG* message) {
     HWND window = message->hwnd;
     HWND list = CandidateList();
@@ -65,12 +53,21 @@ void CommitSelection(MSG* message) {
     if (!ReadCandidateLine(list, index, line) || !SplitCandidateLine(line, &word, &reading)) {
         return;
     }
-    if (!CancelComposition(window)) {
+    HIMC context = ImmGetContext(window);
+    if (context == nullptr) {
+        TraceTo(TraceViewer(), "----\n error imc0");
         return;
     }
-    // The target owns the clipboard: a later EmptyClipboard anywhere then asks its own
-    // thread, never the resident program.
-    PutOnClipboard(window, word);
+    // The word is on the clipboard before the composition is dropped: when the clipboard
+    // cannot take it, nothing is pasted and the Enter goes on to the IME, which commits its
+    // own conversion. The target owns the clipboard: a later EmptyClipboard anywhere then asks
+    // its own thread, never the resident program.
+    if (!PutOnClipboard(window, word)) {
+        ImmReleaseContext(window, context);
+        return;
+    }
+    ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_CANCEL, 0);  // no result
+    ImmReleaseContext(window, context);
     PasteIntoTarget(window);
     NotifyClipboardTool(window);
     HideCandidates();

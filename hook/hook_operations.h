@@ -6,6 +6,7 @@
 
 #include "exchange.h"
 #include "hook_state.h"
+#include "message_route.h"
 #include "trace.h"
 
 // Room for a window class name: at most 255 bytes and the NUL.
@@ -109,10 +110,31 @@ void HideCandidatesOnMouse();
 
 // ---- clipboard.cpp ----
 
-void PutOnClipboard(HWND owner, const char* word);
+// Keeps what the clipboard holds in this thread's state (unless the user keeps the word
+// there) and replaces it with the word and its marks, owner becoming the owner. False, with
+// the clipboard untouched, when it stays unavailable (another program holds it, or its owner
+// does not answer), when the word's block cannot be made, or while this thread's earlier
+// paste is still on its way.
+bool PutOnClipboard(HWND owner, const char* word);
+// Gives back what was kept, unless the clipboard changed since the word was put there; what
+// was kept is released either way.
+void GiveClipboardBack(KeptClipboard* kept);
+void ReleaseKeptClipboard(KeptClipboard* kept);
 
 // ---- paste.cpp ----
 
 int IsPasteClass(HWND window);
+// Pastes by WM_PASTE and gives the clipboard back at once, or sends the marked Ctrl+V.
 void PasteIntoTarget(HWND window);
 void NotifyClipboardTool(HWND window);
+
+// ---- typed_ahead.cpp: the keys typed ahead of a synthetic paste ----
+
+// This thread's state; made on the first call with create (null if it cannot be).
+HookThreadState* ThreadState(bool create);
+// Frees this thread's state, and what it kept of the clipboard.
+void ReleaseThreadState();
+// A key message of route while this thread's order has events on their way: true when it
+// was typed again behind them and taken from the application (nothing else is to be done
+// with it). Gives the clipboard back once the paste's keys are through.
+bool KeepsTypingOrder(HookRoute route, MSG* message);

@@ -13,7 +13,7 @@ HookSharedState hookShared __attribute__((section(".shared"), shared)) = {};
 
 HookProcessState hookProcess = {
     nullptr, 0, 0, 0, INVALID_HANDLE_VALUE, nullptr, nullptr, nullptr, nullptr, TLS_OUT_OF_INDEXES,
-    {}, {}, 0, false,
+    {}, {}, 0, false, TLS_OUT_OF_INDEXES,
 };
 
 // Only the low 32 bits of a handle are significant in either width; a 64-bit process

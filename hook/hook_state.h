@@ -6,7 +6,9 @@
 
 #include <cstddef>
 
+#include "clipboard_formats.h"
 #include "exchange.h"
+#include "input_order.h"
 #include "settings_path.h"
 
 // Shared by all processes on the desktop (a data section marked read, write and shared).
@@ -60,6 +62,30 @@ struct HookProcessState {
     // resident program's list (0: not decided yet).
     ULONG exclusionGeneration;
     bool excluded;
+    DWORD threadSlot;                 // TLS index: the HookThreadState of each thread, or null
+};
+
+// What the clipboard held before a commit, kept by the committing thread until the word has
+// been pasted. The handles are the thread's own copies until they are given back.
+constexpr int KEPT_FORMATS_MAX = 64;
+struct KeptFormat {
+    UINT format;
+    FormatKeep keep;  // KEEP_MEMORY (also for KEEP_AS_DIB), KEEP_ENHANCED_METAFILE, KEEP_METAFILE_PICTURE
+    HANDLE data;
+};
+struct KeptClipboard {
+    bool held;        // something is to be given back
+    HWND owner;       // the target window that opened the clipboard for the word
+    DWORD sequence;   // GetClipboardSequenceNumber once the word was on it
+    int count;
+    KeptFormat formats[KEPT_FORMATS_MAX];
+};
+
+// Private to each thread of a process that commits a word: made at its first commit, freed
+// when the thread ends.
+struct HookThreadState {
+    InputOrder order;   // the synthetic paste and the keys typed ahead of it
+    KeptClipboard kept;
 };
 
 extern HookSharedState hookShared;

@@ -24,6 +24,7 @@ static void Dispatch(HookRoute route, MSG* record) {
     case ROUTE_MOVE:
         PlaceDeferredCandidates();
         break;
+    case ROUTE_KEY_OTHER:
     case ROUTE_NONE:
         break;
     }
@@ -43,8 +44,9 @@ static LRESULT HandleRouted(HookRoute route, int code, WPARAM removal, MSG* reco
         TlsSetValue(slot, record);
     }
     // A stalled resident program is left alone, and so is a program the user keeps Zelvo out
-    // of: the message goes on as if Zelvo were not running.
-    if (ResidentAvailable() && !ProcessExcluded()) {
+    // of: the message goes on as if Zelvo were not running. The order of keys typed ahead of a
+    // paste is kept whatever the resident program does.
+    if (!KeepsTypingOrder(route, record) && ResidentAvailable() && !ProcessExcluded()) {
         Dispatch(route, record);
     }
     LRESULT result = CallNextHookEx(SharedHook(), code, removal, reinterpret_cast<LPARAM>(record));

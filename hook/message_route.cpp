@@ -1,6 +1,9 @@
 #include "message_route.h"
 
 constexpr unsigned MSG_KEY_DOWN = 0x0100;         // WM_KEYDOWN
+constexpr unsigned MSG_KEY_UP = 0x0101;           // WM_KEYUP
+constexpr unsigned MSG_SYS_KEY_DOWN = 0x0104;     // WM_SYSKEYDOWN
+constexpr unsigned MSG_SYS_KEY_UP = 0x0105;       // WM_SYSKEYUP
 constexpr unsigned MSG_IME_COMPOSITION = 0x010F;  // WM_IME_COMPOSITION
 constexpr unsigned MSG_LBUTTON_UP = 0x0202;       // WM_LBUTTONUP
 constexpr unsigned MSG_RBUTTON_DOWN = 0x0204;     // WM_RBUTTONDOWN
@@ -15,6 +18,10 @@ HookRoute RouteOfMessage(unsigned message, unsigned commitMessage, unsigned move
     switch (message) {
     case MSG_KEY_DOWN:
         return ROUTE_KEY_DOWN;
+    case MSG_KEY_UP:
+    case MSG_SYS_KEY_DOWN:
+    case MSG_SYS_KEY_UP:
+        return ROUTE_KEY_OTHER;
     case MSG_IME_COMPOSITION:
         return ROUTE_COMPOSITION;
     case MSG_LBUTTON_UP:

@@ -5,6 +5,7 @@
 enum HookRoute {
     ROUTE_NONE,         // pass on untouched
     ROUTE_KEY_DOWN,     // WM_KEYDOWN
+    ROUTE_KEY_OTHER,    // WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP: kept in order behind a paste
     ROUTE_COMPOSITION,  // WM_IME_COMPOSITION
     ROUTE_REFRESH,      // WM_LBUTTONUP: show the last composition again
     ROUTE_HIDE,         // right or middle button press, wheel: hide the candidates

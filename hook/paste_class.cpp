@@ -2,7 +2,8 @@
 
 #include "class_name.h"
 
-static const char* const PASTE_CLASSES[] = {"EDIT", "RichEdit20A", "PimWclasschild32"};
+static const char* const PASTE_CLASSES[] = {"EDIT", "RichEdit20A", "PimWclasschild32", "RichEdit20W",
+                                             "RICHEDIT50W"};
 
 const PasteKeyEvent PASTE_KEY_EVENTS[PASTE_KEY_EVENT_COUNT] = {
     {0x11, 0},  // Ctrl down

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-// True when windowClass is "EDIT", "RichEdit20A" or "PimWclasschild32", ignoring the case
-// of ASCII letters.
+// True when windowClass is "EDIT", "RichEdit20A", "PimWclasschild32", "RichEdit20W" or
+// "RICHEDIT50W" (the Unicode rich edit controls), ignoring the case of ASCII letters.
 bool IsPasteClassName(const char* windowClass);
 
 // Bytes of the clipboard block for a word of wordLength bytes: the word, its NUL and nine

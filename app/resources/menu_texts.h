@@ -8,6 +8,9 @@
 #define MENU_TEXT_EXIT "\x8f\xed\x92\x93\x89\xf0\x8f\x9c(&Z)"
 // Zelvoについて(&A): about Zelvo.
 #define MENU_TEXT_ABOUT "Zelvo\x82\xc9\x82\xc2\x82\xa2\x82\xc4(&A)"
+// クリップボードを元に戻す(&C): give the clipboard back (after pasting a word).
+#define MENU_TEXT_GIVE_CLIPBOARD_BACK \
+    "\x83\x4e\x83\x8a\x83\x62\x83\x76\x83\x7b\x81\x5b\x83\x68\x82\xf0\x8c\xb3\x82\xc9\x96\xdf\x82\xb7(&C)"
 
 // ---- what Zelvo learns (octal escapes) ----
 

@@ -24,6 +24,8 @@
 #define IDM_EXCLUDE_PROGRAM 211
 #define IDM_OPEN_DICTIONARY 212
 #define IDM_CLEAN_UP 213
+// Check item: what the clipboard held comes back after a commit.
+#define IDM_GIVE_CLIPBOARD_BACK 214
 #define IDM_INCLUDE_FIRST 220
 #define IDM_INCLUDE_LAST 251
 

@@ -130,6 +130,12 @@ void ForgetLearningChoices();
 // and the list's generation.
 std::vector<std::wstring> PublishedExclusions(uint32_t* generation);
 
+// The program's settings under HKCU\Software\Zelvo (of the test's Wine prefix): a DWORD
+// value, -1 when it is missing or of another type. A test that writes one forgets it after.
+long ReadSettingValue(const char* name);
+bool WriteSettingValue(const char* name, DWORD value);
+void ForgetSettingValue(const char* name);
+
 // The text of a window, also of another process (WM_GETTEXT), in Shift-JIS.
 std::string WindowText(HWND window);
 

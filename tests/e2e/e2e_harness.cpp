@@ -22,6 +22,16 @@ void RemoveImeForTargets() {
     RemoveTestIme();
 }
 
+bool ReadyForTargets() {
+    StartObserver();
+    std::string error;
+    if (!InstallImeForTargets(&error)) {
+        fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
 // ---- observer ----
 
 static std::vector<std::string> reports;
@@ -150,6 +160,29 @@ bool StartTargetOf(const std::string& program, const std::string& hookLibrary, c
     return true;
 }
 
+bool StartClipboardOwner(Target* owner) {
+    char commandLine[MAX_PATH + 64];
+    snprintf(commandLine, sizeof commandLine, "\"%sclipboard_owner.exe\" %lx", TestProgramFolder().c_str(),
+             HandleToULong(StartObserver()));
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    size_t start = reports.size();
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &owner->process)) {
+        return false;
+    }
+    return WaitUntil([&] {
+        for (size_t i = start; i < reports.size(); ++i) {
+            unsigned long value = 0;
+            if (sscanf(reports[i].c_str(), "owner %lx", &value) == 1) {
+                owner->window = static_cast<HWND>(ULongToHandle(value));
+                return true;
+            }
+        }
+        return false;
+    }, START_TIMEOUT_MS);
+}
+
 void EndTarget(Target* target) {
     if (target->process.hProcess == nullptr) {
         return;
@@ -182,50 +215,85 @@ static INPUT KeyEvent(WORD key, bool release) {
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    if (key == VK_RSHIFT) {
+        input.ki.wScan = 0x36;
+    }
     input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
     return input;
 }
 
+// A press of key, with up to two modifiers held around it (0 for none).
+static void AddPress(std::vector<INPUT>* inputs, WORD key, WORD modifier = 0, WORD second = 0) {
+    for (WORD held : {modifier, second}) {
+        if (held != 0) {
+            inputs->push_back(KeyEvent(held, false));
+        }
+    }
+    inputs->push_back(KeyEvent(key, false));
+    inputs->push_back(KeyEvent(key, true));
+    for (WORD held : {second, modifier}) {
+        if (held != 0) {
+            inputs->push_back(KeyEvent(held, true));
+        }
+    }
+}
+
+static void Send(std::vector<INPUT>* inputs) {
+    if (!inputs->empty()) {
+        SendInput(static_cast<UINT>(inputs->size()), inputs->data(), sizeof(INPUT));
+    }
+    inputs->clear();
+}
+
+// Shift is the right one: the left Shift is the barrier.
 void PressKey(WORD key, bool control, bool shift) {
-    INPUT inputs[6];
-    UINT count = 0;
-    if (control) {
-        inputs[count++] = KeyEvent(VK_CONTROL, false);
+    std::vector<INPUT> inputs;
+    AddPress(&inputs, key, control ? VK_CONTROL : 0, shift ? VK_RSHIFT : 0);
+    Send(&inputs);
+}
+
+static void AddTypedKey(std::vector<INPUT>* inputs, char typed) {
+    switch (typed) {
+    case ' ':
+        AddPress(inputs, VK_SPACE);
+        break;
+    case '\n':
+        AddPress(inputs, VK_RETURN);
+        break;
+    case '\b':
+        AddPress(inputs, VK_BACK);
+        break;
+    case '\x1b':
+        AddPress(inputs, VK_ESCAPE);
+        break;
+    case '!':
+        // The US keymap of the X server; the right Shift, apart from the barrier.
+        AddPress(inputs, '1', VK_RSHIFT);
+        break;
+    default:
+        AddPress(inputs, static_cast<WORD>(typed >= '0' && typed <= '9' ? typed : typed - 'a' + 'A'));
+        break;
     }
-    if (shift) {
-        inputs[count++] = KeyEvent(VK_SHIFT, false);
+}
+
+// Each key in a call of its own, or all of them in one.
+static void TypeKeys(const char* keys, bool atOnce) {
+    std::vector<INPUT> inputs;
+    for (const char* p = keys; *p != '\0'; ++p) {
+        AddTypedKey(&inputs, *p);
+        if (!atOnce) {
+            Send(&inputs);
+        }
     }
-    inputs[count++] = KeyEvent(key, false);
-    inputs[count++] = KeyEvent(key, true);
-    if (shift) {
-        inputs[count++] = KeyEvent(VK_SHIFT, true);
-    }
-    if (control) {
-        inputs[count++] = KeyEvent(VK_CONTROL, true);
-    }
-    SendInput(count, inputs, sizeof(INPUT));
+    Send(&inputs);
 }
 
 void TypeRomaji(const char* keys) {
-    for (const char* p = keys; *p != '\0'; ++p) {
-        switch (*p) {
-        case ' ':
-            PressKey(VK_SPACE);
-            break;
-        case '\n':
-            PressKey(VK_RETURN);
-            break;
-        case '\b':
-            PressKey(VK_BACK);
-            break;
-        case '\x1b':
-            PressKey(VK_ESCAPE);
-            break;
-        default:
-            PressKey(static_cast<WORD>(*p - 'a' + 'A'));
-            break;
-        }
-    }
+    TypeKeys(keys, false);
+}
+
+void TypeAtOnce(const char* keys) {
+    TypeKeys(keys, true);
 }
 
 bool WaitForTargetInput() {

@@ -19,6 +19,9 @@ void PrepareTargetSession(std::string* error);
 // Installs the test IME for every process started afterwards; false with a reason.
 bool InstallImeForTargets(std::string* error);
 void RemoveImeForTargets();
+// For a program of its own (a benchmark): the observer started and the IME installed; false,
+// with the reason printed, when the IME cannot be.
+bool ReadyForTargets();
 
 // The observer window of this process, which collects the target's reports.
 HWND StartObserver();
@@ -37,9 +40,10 @@ struct Target {
     HWND window = nullptr;
 };
 
-// Starts e2e_target.exe with a window of kind (edit, richedit, paster, wwg), waits until
-// the hook library of scratch is loaded in it (unless waitForHook is false: no resident
-// program runs) and its window is in the foreground.
+// Starts e2e_target.exe with a window of kind (edit, richedit, richeditw, paster, copier:
+// a paster that copies text of its own after each paste, wwg), waits until the hook library
+// of scratch is loaded in it (unless waitForHook is false: no resident program runs) and its
+// window is in the foreground.
 // program: the path of a copy of e2e_target.exe under another name (another program to the
 // user); empty for e2e_target.exe itself.
 bool StartTarget(const ScratchFolder& scratch, const char* kind, Target* target, bool waitForHook = true,
@@ -54,12 +58,18 @@ void EndTarget(Target* target);
 // Ends the target, then the resident program with IDM_EXIT, and reads the dictionary file it
 // saved as it ended; false when the program did not end with exit code 0 or left no file.
 bool EndAndReadDictionary(const ScratchFolder& scratch, Target* target, Resident* resident, std::string* file);
+// Starts clipboard_owner.exe, which owns the clipboard with text it renders only on request
+// (OWNER_TEXT), and waits until it does. Ended with EndTarget.
+bool StartClipboardOwner(Target* owner);
 
-// Real key events. Letters as romaji ('a'..'z'), ' ' Space, '\n' Enter, '\b' Backspace,
-// '\x1b' Escape.
+// Real key events. Letters as romaji ('a'..'z'), digits, '!' (right Shift+1), ' ' Space,
+// '\n' Enter, '\b' Backspace, '\x1b' Escape. PressKey's Shift is the right one.
 void PressKey(WORD key, bool control = false, bool shift = false);
 void TypeRomaji(const char* keys);
-// Presses the barrier key (Shift, which no IME takes) and waits until the target reports
+// The same keys in one go: all of them are in the target's input queue before it retrieves
+// the first (as when the user types faster than the application takes keys).
+void TypeAtOnce(const char* keys);
+// Presses the barrier key (the left Shift, which no IME takes) and waits until the target reports
 // its release: everything typed before it has been retrieved by the target.
 bool WaitForTargetInput();
 

@@ -14,3 +14,6 @@ constexpr int TARGET_HEIGHT = 150;
 constexpr int PASTER_CARET_X = 37;
 constexpr int PASTER_CARET_Y = 21;
 constexpr int PASTER_CARET_HEIGHT = 16;
+
+// The text that clipboard_owner.exe renders on request.
+constexpr wchar_t OWNER_TEXT[] = L"rendered on request";

@@ -2,10 +2,12 @@
 // one top-level window of the kind named on the command line, and a message loop that
 // reports to the tests' observer window what the application itself receives, that is,
 // every message after the hook has seen it.
-//   e2e_target.exe <kind> <observer> ["<hook library>"]    kind: edit, richedit, paster, wwg
-// Reports (WM_COPYDATA text to the observer): "ready <window>", "down <vk>", "up <vk>",
-// "mouse <message>", "paste" (a paster window pasted on Ctrl+V), "hooked" (the hook library
-// named by its full path is loaded in this process, checked at every message retrieved).
+//   e2e_target.exe <kind> <observer> ["<hook library>"]
+//     kind: edit, richedit, richeditw, paster, copier, wwg
+// Reports (WM_COPYDATA text to the observer): "ready <window>", "down <vk>", "up <vk>" (a1
+// for the right Shift), "mouse <message>", "paste" (a paster window pasted on Ctrl+V),
+// "hooked" (the hook library named by its full path is loaded in this process, checked at
+// every message retrieved).
 #include <windows.h>
 
 #include <cstdio>
@@ -35,8 +37,24 @@ static void AppendText(HWND window, const char* added) {
     SetWindowTextA(window, text);
 }
 
-// A window of the tests' own classes: it pastes on Ctrl+V by itself (no WM_PASTE handling)
-// and shows a caret at a fixed place.
+// A copier window is a paster that puts text of its own on the clipboard right after each
+// paste, as an application may.
+static bool copiesOnPaste = false;
+static const WCHAR COPIED_TEXT[] = L"copied by the application";
+
+static HGLOBAL WideBlock(const WCHAR* text) {
+    size_t size = (wcslen(text) + 1) * sizeof(WCHAR);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (void* bytes = block != nullptr ? GlobalLock(block) : nullptr) {
+        memcpy(bytes, text, size);
+        GlobalUnlock(block);
+    }
+    return block;
+}
+
+// A window of the tests' own classes: it pastes on Ctrl+V by itself (no WM_PASTE handling;
+// Ctrl+Shift+V, as in many applications, is another command and pastes nothing) and shows a
+// caret at a fixed place.
 static LRESULT CALLBACK PasterProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SETFOCUS:
@@ -48,13 +66,18 @@ static LRESULT CALLBACK PasterProc(HWND window, UINT message, WPARAM wParam, LPA
         DestroyCaret();
         return 0;
     case WM_KEYDOWN:
-        if (wParam == 'V' && GetKeyState(VK_CONTROL) < 0 && OpenClipboard(window)) {
+        if (wParam == 'V' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 &&
+            OpenClipboard(window)) {
             HANDLE data = GetClipboardData(CF_TEXT);
             const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
             if (text != nullptr) {
                 AppendText(window, text);
                 GlobalUnlock(data);
                 Report("paste", 0);
+            }
+            if (copiesOnPaste) {
+                EmptyClipboard();
+                SetClipboardData(CF_UNICODETEXT, WideBlock(COPIED_TEXT));
             }
             CloseClipboard();
         }
@@ -82,8 +105,13 @@ static HWND CreateTarget(const char* kind) {
         LoadLibraryA("riched20.dll");
         className = "RichEdit20A";
         style |= ES_MULTILINE;
+    } else if (strcmp(kind, "richeditw") == 0) {
+        LoadLibraryA("riched20.dll");
+        return CreateWindowExW(0, L"RichEdit20W", L"", style | ES_MULTILINE, TARGET_X, TARGET_Y, TARGET_WIDTH,
+                               TARGET_HEIGHT, nullptr, nullptr, instance, nullptr);
     } else {
         className = strcmp(kind, "wwg") == 0 ? "_WwG" : "ZelvoE2EPaster";
+        copiesOnPaste = strcmp(kind, "copier") == 0;
         WNDCLASSW windowClass = {};
         windowClass.lpfnWndProc = PasterProc;
         windowClass.hInstance = instance;
@@ -127,7 +155,10 @@ static void ReportReceived(const MSG& message) {
         Report("down %lx", static_cast<unsigned long>(message.wParam));
         break;
     case WM_KEYUP:
-        Report("up %lx", static_cast<unsigned long>(message.wParam));
+        // The right Shift as itself: the tests' barrier is the left one.
+        Report("up %lx", message.wParam == VK_SHIFT && ((message.lParam >> 16) & 0xFF) == 0x36
+                             ? static_cast<unsigned long>(VK_RSHIFT)
+                             : static_cast<unsigned long>(message.wParam));
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:

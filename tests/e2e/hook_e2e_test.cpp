@@ -17,9 +17,9 @@
 namespace {
 
 // LIST_DOUBLE_CLICK: a double click in the CandidateList, which makes the resident program
-// post "Zelvo_kakuteiMSG" to the target.
-// SHIFT_KEY: the key with Shift held.
-enum Action { TYPE, KEY, CONTROL_KEY, SHIFT_KEY, MOUSE, LIST_DOUBLE_CLICK };
+// post "Zelvo_kakuteiMSG" to the target. TYPE_AT_ONCE: the keys all in the target's input
+// queue before it takes the first. SHIFT_KEY: the key with Shift held.
+enum Action { TYPE, TYPE_AT_ONCE, KEY, CONTROL_KEY, SHIFT_KEY, MOUSE, LIST_DOUBLE_CLICK };
 enum Shown { SHOWN_ANY, SHOWN, HIDDEN };
 enum Reach { REACH_ANY, REACHED, CONSUMED };
 constexpr int ANY_SELECTION = -2;
@@ -42,7 +42,7 @@ enum Notice { NOTICE_ANY, NOTIFIED, NOT_NOTIFIED };
 
 struct Scenario {
     const char* name;
-    const char* kind;        // the target window: edit, richedit, paster, wwg
+    const char* kind;        // the target window: edit, richedit, richeditw, paster, wwg
     const char* dictionary;  // the seeded dictionary file (UTF-8 here, Shift-JIS on disk)
     std::vector<Step> steps;
     Notice toolNotice;       // the "Marnet" window's notification by the end
@@ -69,6 +69,7 @@ struct CaretRule {
 const CaretRule CARET_RULES[] = {
     {"edit", 20, true, 25},       // the GUI thread's caret (Wine's EDIT sets no composition window)
     {"richedit", 20, true, 25},   // the GUI thread's caret
+    {"richeditw", 20, true, 25},  // the GUI thread's caret
     {"paster", 20, true, 25},     // the GUI thread's caret
     {"wwg", 20, true, 25},        // the GUI thread's caret
 };
@@ -106,6 +107,23 @@ Step ShiftDelete(const char* what, int selection, Reach reach, const char* lines
 
 Step Type(const char* what, const char* keys, Shown shown, const char* text = nullptr) {
     return {what, TYPE, keys, 0, shown, ANY_SELECTION, REACH_ANY, text, false, nullptr};
+}
+
+// Enter and the keys typed right after it, faster than the application takes them.
+Step TypeAhead(const char* what, const char* keys, const char* text) {
+    return {what, TYPE_AT_ONCE, keys, 0, HIDDEN, ANY_SELECTION, REACH_ANY, text, false, nullptr};
+}
+
+// Keys typed right after Enter reach the application after the word, in their order: digits
+// and Shift+1; then a reading that the IME composes and commits itself with the Enter that
+// follows, and one more digit.
+std::vector<Step> TypedAheadSteps() {
+    return {TYPE_AI,
+            Key("down", VK_DOWN, 0),
+            TypeAhead("enter, then digits and a shifted one", "\n1!2", u8"愛情1!2"),
+            TYPE_AI,
+            Key("down", VK_DOWN, 0),
+            TypeAhead("enter, then a reading, its enter and a digit", "\nai\n3", u8"愛情1!2愛情あい3")};
 }
 
 const std::vector<Scenario>& Scenarios() {
@@ -207,6 +225,12 @@ const std::vector<Scenario>& Scenarios() {
           ShiftDelete("again with nothing selected", -1, REACHED, u8"愛情\tあいじょう|相手\tあいて|愛\tあい"),
           Type("escape cancels", "\x1b", HIDDEN, "")},
          NOT_NOTIFIED, nullptr, false, nullptr, u8"愛情\tあいじょう\r\n相手\tあいて\r\n愛\tあい\r\n"},
+        {"EditGetsKeysTypedAheadAfterTheWord", "edit", DICTIONARY, TypedAheadSteps(), NOTIFIED,
+         u8"あい\tあい"},
+        {"UnicodeRichEditGetsKeysTypedAheadAfterTheWord", "richeditw", DICTIONARY, TypedAheadSteps(),
+         NOTIFIED, u8"あい\tあい"},
+        {"ControlVWindowGetsKeysTypedAheadAfterTheWord", "paster", DICTIONARY, TypedAheadSteps(),
+         NOT_NOTIFIED, u8"あい\tあい"},
         {"OverlongLinesAreNotCommitted", "edit", nullptr,
          {TYPE_AI,
           Key("down to a line longer than the buffer", VK_DOWN, 0),
@@ -257,6 +281,15 @@ bool ReachedApplication(const Step& step, size_t start) {
     return false;
 }
 
+// What the target reported from start on, for a failure message.
+std::string ReportsSince(size_t start) {
+    std::string seen;
+    for (size_t i = start; i < Reports().size(); ++i) {
+        seen += "[" + Reports()[i] + "]";
+    }
+    return seen;
+}
+
 void Act(const Step& step, HWND target, HWND list) {
     switch (step.action) {
     case LIST_DOUBLE_CLICK:
@@ -264,6 +297,9 @@ void Act(const Step& step, HWND target, HWND list) {
         break;
     case TYPE:
         TypeRomaji(step.keys);
+        break;
+    case TYPE_AT_ONCE:
+        TypeAtOnce(step.keys);
         break;
     case KEY:
         PressKey(static_cast<WORD>(step.code));
@@ -372,7 +408,7 @@ protected:
             EXPECT_EQ(step.selection, Selection());
         }
         if (step.reach != REACH_ANY) {
-            EXPECT_EQ(step.reach == REACHED, ReachedApplication(step, start));
+            EXPECT_EQ(step.reach == REACHED, ReachedApplication(step, start)) << ReportsSince(start);
         }
         if (step.atCaret) {
             CheckPlacedAtCaret(caretBefore);

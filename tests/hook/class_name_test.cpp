@@ -38,7 +38,7 @@ TEST(ClassNames, WordWindowIsCaseSensitiveAndRichEditIsNot) {
     }
 }
 
-TEST(PasteClass, ThreeClassesTakeThePasteMessage) {
+TEST(PasteClass, FiveClassesTakeThePasteMessage) {
     const struct {
         const char* windowClass;
         bool paste;
@@ -46,8 +46,11 @@ TEST(PasteClass, ThreeClassesTakeThePasteMessage) {
         {"EDIT", true},          {"Edit", true},
         {"eDiT", true},          {"RichEdit20A", true},
         {"RICHEDIT20A", true},   {"PimWclasschild32", true},
-        {"pimwclasschild32", true}, {"RichEdit20W", false},  // the wide-character class
-        {"RICHEDIT50W", false},  {"RichEdit", false},
+        {"pimwclasschild32", true}, {"RichEdit20W", true},  // the wide-character classes
+        {"richedit20w", true},   {"RICHEDIT50W", true},
+        {"RichEdit50W", true},   {"RichEdit50A", false},
+        {"RichEdit20", false},   {"RICHEDIT50W2", false},
+        {"RichEdit", false},
         {"EDIT2", false},        {"_WwG", false},
         {"", false},
     };

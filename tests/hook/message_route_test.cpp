@@ -25,7 +25,11 @@ TEST(RouteOfMessage, FixedNumbersThenCommitThenMove) {
         HookRoute route;
     } cases[] = {
         {0x0100, COMMIT, MOVE, ROUTE_KEY_DOWN},
-        {0x0101, COMMIT, MOVE, ROUTE_NONE},  // key-ups reach the application
+        {0x0101, COMMIT, MOVE, ROUTE_KEY_OTHER},  // key-ups and system keys: only their order
+        {0x0104, COMMIT, MOVE, ROUTE_KEY_OTHER},
+        {0x0105, COMMIT, MOVE, ROUTE_KEY_OTHER},
+        {0x0102, COMMIT, MOVE, ROUTE_NONE},  // characters come from keys already let through
+        {0x0106, COMMIT, MOVE, ROUTE_NONE},
         {0x010F, COMMIT, MOVE, ROUTE_COMPOSITION},
         {0x010D, COMMIT, MOVE, ROUTE_NONE},  // start of composition
         {0x0202, COMMIT, MOVE, ROUTE_REFRESH},

@@ -67,6 +67,7 @@ struct MenuCase {
     const char* what;
     bool mayEnd;
     TrayLearningState learning;
+    bool clipboardGivenBack;
     std::vector<ExpectedItem> items;
 };
 
@@ -93,7 +94,7 @@ TrayLearningState With(TrayLearningState state, void (*change)(TrayLearningState
     return state;
 }
 
-TEST(TrayMenuTest, LearningItemsComeFirstAndTheEndAndAboutLast) {
+TEST(TrayMenuTest, LearningAndClipboardItemsComeFirstAndTheEndAndAboutLast) {
     const ExpectedItem PAUSE = Command(IDM_PAUSE_LEARNING, u"学習を一時停止(&P)");
     const ExpectedItem OPEN = Command(IDM_OPEN_DICTIONARY, u"辞書ファイルを開く(&E)");
     const ExpectedItem CLEAN_UP = Command(IDM_CLEAN_UP, u"古い単語を整理…(&O)");
@@ -105,15 +106,20 @@ TEST(TrayMenuTest, LearningItemsComeFirstAndTheEndAndAboutLast) {
     openGrayed.grayed = true;
     ExpectedItem cleanUpGrayed = CLEAN_UP;
     cleanUpGrayed.grayed = true;
+    const ExpectedItem WORD_STAYS = Command(IDM_GIVE_CLIPBOARD_BACK, u"クリップボードを元に戻す(&C)");
+    ExpectedItem givenBack = WORD_STAYS;
+    givenBack.checked = true;
     const MenuCase cases[] = {
-        {"the program may end", true, LEARNING, {PAUSE, OPEN, CLEAN_UP, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
-        {"the program may not end now", false, LEARNING, {PAUSE, OPEN, CLEAN_UP, SEPARATOR, ABOUT}},
-        {"learning paused", true, With(LEARNING, [](TrayLearningState* s) { s->paused = true; }),
-         {paused, OPEN, CLEAN_UP, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
+        {"the program may end", true, LEARNING, true, {PAUSE, OPEN, CLEAN_UP, givenBack, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
+        {"the word stays on the clipboard", true, LEARNING, false,
+         {PAUSE, OPEN, CLEAN_UP, WORD_STAYS, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
+        {"the program may not end now", false, LEARNING, true, {PAUSE, OPEN, CLEAN_UP, givenBack, SEPARATOR, ABOUT}},
+        {"learning paused", true, With(LEARNING, [](TrayLearningState* s) { s->paused = true; }), true,
+         {paused, OPEN, CLEAN_UP, givenBack, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
         {"the program of the last candidates",
          true,
-         With(LEARNING, [](TrayLearningState* s) { s->lastProgram = u"notepad.exe"; }),
-         {PAUSE, Command(IDM_EXCLUDE_PROGRAM, u"「notepad.exe」では使わない(&X)"), OPEN, CLEAN_UP, SEPARATOR, EXIT,
+         With(LEARNING, [](TrayLearningState* s) { s->lastProgram = u"notepad.exe"; }), true,
+         {PAUSE, Command(IDM_EXCLUDE_PROGRAM, u"「notepad.exe」では使わない(&X)"), OPEN, CLEAN_UP, givenBack, SEPARATOR, EXIT,
           SEPARATOR, ABOUT}},
         {"the program of the last candidates is already left alone; two are",
          true,
@@ -124,26 +130,28 @@ TEST(TrayMenuTest, LearningItemsComeFirstAndTheEndAndAboutLast) {
                   s->excluded = TWO_PROGRAMS;
                   s->excludedCount = 2;
               }),
+         true,
          {PAUSE,
           {TrayMenuItemKind::Submenu, 0, u"使わないプログラム(&U)", false, false, false},
           {TrayMenuItemKind::Command, IDM_INCLUDE_FIRST, u"NOTEPAD.EXE", true, false, true},
           {TrayMenuItemKind::Command, IDM_INCLUDE_FIRST + 1, u"WORDPAD.EXE", true, false, true},
-          OPEN, CLEAN_UP, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
+          OPEN, CLEAN_UP, givenBack, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
         {"no dictionary file, and too few words to clear out", true,
          With(LEARNING,
               [](TrayLearningState* s) {
                   s->dictionaryFile = false;
                   s->words = CLEAN_UP_WORDS;
               }),
-         {PAUSE, openGrayed, cleanUpGrayed, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
+         true,
+         {PAUSE, openGrayed, cleanUpGrayed, givenBack, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
         {"an empty program name offers nothing", true,
-         With(LEARNING, [](TrayLearningState* s) { s->lastProgram = u""; }),
-         {PAUSE, OPEN, CLEAN_UP, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
+         With(LEARNING, [](TrayLearningState* s) { s->lastProgram = u""; }), true,
+         {PAUSE, OPEN, CLEAN_UP, givenBack, SEPARATOR, EXIT, SEPARATOR, ABOUT}},
     };
     for (const MenuCase& c : cases) {
         SCOPED_TRACE(c.what);
         TrayMenuItem items[TRAY_MENU_MAX_ITEMS] = {};
-        int count = TrayMenuItems(c.mayEnd, c.learning, items);
+        int count = TrayMenuItems(c.mayEnd, c.learning, c.clipboardGivenBack, items);
         ASSERT_EQ(static_cast<size_t>(count), c.items.size());
         for (int i = 0; i < count; ++i) {
             const ExpectedItem& expected = c.items[i];
@@ -176,7 +184,7 @@ TEST(TrayMenuTest, AFullListOfExcludedProgramsOffersNoFurtherOne) {
     state.excluded = pointers.data();
     state.excludedCount = static_cast<int>(pointers.size());
     TrayMenuItem items[TRAY_MENU_MAX_ITEMS] = {};
-    int count = TrayMenuItems(true, state, items);
+    int count = TrayMenuItems(true, state, true, items);
     int programs = 0;
     for (int i = 0; i < count; ++i) {
         EXPECT_NE(items[i].id, IDM_EXCLUDE_PROGRAM);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -98,28 +100,31 @@ std::string OwnProgramName() {
     return name.substr(name.find_last_of('\\') + 1);
 }
 
-// The menu with no candidates shown yet: the learning items, the end command and the About
-// command, as the user sees them; with candidates shown for this program, the item that
-// leaves it alone as well.
-const size_t START_MENU_ITEMS = 7;
+// The menu with no candidates shown yet: the learning items, the clipboard item (checked: what
+// the clipboard held is given back by default), the end command and the About command, as
+// the user sees them; with candidates shown for this program, the item that leaves it alone
+// as well.
+const size_t START_MENU_ITEMS = 8;
 
 void ExpectTheStandardMenu(const std::vector<SeenItem>& items, bool candidatesShown = false) {
     struct Expected {
         UINT id;
         std::string text;  // empty: a separator
+        bool checked;
     };
     std::vector<Expected> expected = {
-        {IDM_PAUSE_LEARNING, Sjis(u8"学習を一時停止(&P)")},
-        {IDM_OPEN_DICTIONARY, Sjis(u8"辞書ファイルを開く(&E)")},
-        {IDM_CLEAN_UP, Sjis(u8"古い単語を整理…(&O)")},
-        {0, ""},
-        {IDM_EXIT, Sjis(u8"常駐解除(&Z)")},
-        {0, ""},
-        {IDM_ABOUT, Sjis(u8"Zelvoについて(&A)")},
+        {IDM_PAUSE_LEARNING, Sjis(u8"学習を一時停止(&P)"), false},
+        {IDM_OPEN_DICTIONARY, Sjis(u8"辞書ファイルを開く(&E)"), false},
+        {IDM_CLEAN_UP, Sjis(u8"古い単語を整理…(&O)"), false},
+        {IDM_GIVE_CLIPBOARD_BACK, Sjis(u8"クリップボードを元に戻す(&C)"), true},
+        {0, "", false},
+        {IDM_EXIT, Sjis(u8"常駐解除(&Z)"), false},
+        {0, "", false},
+        {IDM_ABOUT, Sjis(u8"Zelvoについて(&A)"), false},
     };
     if (candidatesShown) {
         expected.insert(expected.begin() + 1,
-                        {IDM_EXCLUDE_PROGRAM, Sjis(u8"「") + OwnProgramName() + Sjis(u8"」では使わない(&X)")});
+                        {IDM_EXCLUDE_PROGRAM, Sjis(u8"「") + OwnProgramName() + Sjis(u8"」では使わない(&X)"), false});
     }
     ASSERT_EQ(items.size(), expected.size());
     for (size_t i = 0; i < items.size(); ++i) {
@@ -127,7 +132,7 @@ void ExpectTheStandardMenu(const std::vector<SeenItem>& items, bool candidatesSh
         if (!expected[i].text.empty()) {
             EXPECT_EQ(items[i].id, expected[i].id) << "item " << i;
             EXPECT_EQ(items[i].text, expected[i].text) << "item " << i;
-            EXPECT_EQ(items[i].state & MFS_CHECKED, 0u) << "item " << i;
+            EXPECT_EQ((items[i].state & MFS_CHECKED) != 0, expected[i].checked) << "item " << i;
         }
     }
 }
@@ -512,6 +517,60 @@ TEST_F(TrayTest, PressOnTheIconClosesTheAboutBoxBeforeTheMenuOpens) {
     // The box was forgotten with it: the About command opens a new one.
     PostMessageA(resident.window, WM_COMMAND, IDM_ABOUT, 0);
     ASSERT_NE(WaitForAboutBox(), nullptr);
+}
+
+// ---- the clipboard item ----
+
+const char GIVE_BACK_SETTING[] = "GiveClipboardBack";
+
+// What the hooks are told: 1 while the word stays on the clipboard.
+uint32_t KeepWordOnClipboard() {
+    ExchangeStatus status = {};
+    return ReadExchangeStatus(&status) ? status.keepWordOnClipboard : 99;
+}
+
+// The check item turns the giving back over, tells the hooks at once and is remembered across
+// starts of the program.
+TEST_F(TrayTest, ClipboardItemTurnsTheGivingBackOverAndIsRemembered) {
+    ForgetSettingValue(GIVE_BACK_SETTING);
+    struct Forget {
+        ~Forget() { ForgetSettingValue(GIVE_BACK_SETTING); }
+    } forget;
+    const struct {
+        const char* what;
+        bool restartFirst;
+        bool checkedBefore;
+        long rememberedAfter;
+        uint32_t keepAfter;
+    } cases[] = {
+        {"first use: checked, a click turns it off", false, true, 0, 1},
+        {"off after a restart, a click turns it on again", true, false, 1, 0},
+        {"on after a restart, off again", true, true, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.restartFirst) {
+            TearDown();
+            scratch = {};
+            resident = {};
+            probeHook = nullptr;
+            Start("ZELVO.EXE");
+        }
+        EXPECT_EQ(KeepWordOnClipboard(), c.checkedBefore ? 0u : 1u);
+        PostTrayEvent(WM_RBUTTONDOWN);
+        HWND menu = WaitForMenu();
+        ASSERT_NE(menu, nullptr);
+        std::vector<SeenItem> items = ReadMenu(menu);
+        auto item = std::find_if(items.begin(), items.end(),
+                                 [](const SeenItem& seen) { return seen.id == IDM_GIVE_CLIPBOARD_BACK; });
+        ASSERT_NE(item, items.end());
+        EXPECT_EQ((item->state & MFS_CHECKED) != 0, c.checkedBefore);
+        Click(Center(item->rect));
+        ASSERT_TRUE(WaitForNoMenu());
+        EXPECT_TRUE(WaitUntil([&] { return KeepWordOnClipboard() == c.keepAfter; }, UI_TIMEOUT_MS));
+        EXPECT_EQ(ReadSettingValue(GIVE_BACK_SETTING), c.rememberedAfter);
+        EXPECT_TRUE(Running());
+    }
 }
 
 // ---- the shell restarting ----
