@@ -115,9 +115,11 @@ protected:
         if (width == WIDTH_32) {
             ASSERT_TRUE(AddHostToScratch(scratch, i686Folder));
         } else {
-            // Without its program no host is started; the library may still be loaded somewhere.
-            DeleteFileA((scratch.dir + HOST_PROGRAM).c_str());
-            ASSERT_FALSE(FileExists(scratch.dir + HOST_PROGRAM));
+            // Without its program no host is started. The host of the run before ends by itself
+            // once the resident program has ended: its program can go then.
+            std::string host = scratch.dir + HOST_PROGRAM;
+            ASSERT_TRUE(WaitUntil([&] { return DeleteFileA(host.c_str()) || !FileExists(host); }, EXIT_TIMEOUT_MS))
+                << "the host did not end with the resident program";
         }
         ASSERT_TRUE(StartResident(scratch, "", &resident));
     }

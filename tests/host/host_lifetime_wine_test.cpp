@@ -105,9 +105,15 @@ protected:
         ASSERT_TRUE(MakeScratchFolder(&scratch));
         ASSERT_TRUE(AddHostToScratch(scratch, folder));
         ASSERT_TRUE(StartResident(scratch, "", &resident));
-        ASSERT_TRUE(WaitUntil([&] { return RunningHosts(resident.process.dwProcessId).size() == 1; },
-                              START_TIMEOUT_MS))
-            << "no host started";
+        // The host that installed its hook. Under Wine a 32-bit host started by the 64-bit
+        // program at its start can find the program's windows unknown and end refused; the
+        // program then starts it again.
+        ASSERT_TRUE(WaitUntil([&] {
+            return !TraceLinesStartingWith("host: hook installed ").empty() &&
+                   RunningHosts(resident.process.dwProcessId).size() == 1 &&
+                   TraceLinesStartingWith("host ended ").size() + 1 == TraceLinesStartingWith("host started ").size();
+        }, START_TIMEOUT_MS))
+            << "no host installed its hook";
         host = RunningHosts(resident.process.dwProcessId)[0];
     }
 
@@ -165,7 +171,7 @@ TEST_P(HostLife, StartsWithTheResidentProgramAndEndsWithIt) {
         EXPECT_EQ(shared->candidateList, HandleToULong(resident.list));
         EXPECT_NE(shared->hookHandle, 0u);
     }
-    EXPECT_EQ(TraceLinesStartingWith("host started ").size(), 1u);
+    EXPECT_FALSE(TraceLinesStartingWith("host started ").empty());
 
     DWORD exitCode = 99;
     ASSERT_TRUE(EndResident(&resident, &exitCode));
@@ -183,6 +189,7 @@ TEST_P(HostLife, StartsWithTheResidentProgramAndEndsWithIt) {
 TEST_P(HostLife, AKilledHostIsStartedAgain) {
     const HookSharedState* shared = HostHookState();
     const ULONG firstHook = shared != nullptr ? shared->hookHandle : 0;
+    const size_t endedBefore = TraceLinesStartingWith("host ended ").size();
     ASSERT_TRUE(SignalLinuxProcess(FindLinuxProcess(scratch.dir + HOST_PROGRAM), LINUX_KILL));
     const DWORD killedAt = GetTickCount();
     ASSERT_TRUE(WaitUntil([&] {
@@ -190,7 +197,7 @@ TEST_P(HostLife, AKilledHostIsStartedAgain) {
         return hosts.size() == 1 && hosts[0] != host;
     }, START_TIMEOUT_MS)) << "the killed host was not started again";
     printf("  the killed host ran again after %lu ms\n", GetTickCount() - killedAt);
-    EXPECT_EQ(TraceLinesStartingWith("host ended ").size(), 1u);
+    EXPECT_EQ(TraceLinesStartingWith("host ended ").size(), endedBefore + 1);
     if (shared != nullptr) {
         // The new host's own hook, the killed one's removed (Wine keeps a dead thread's hook).
         EXPECT_TRUE(WaitUntil([&] { return shared->hookHandle != 0 && shared->hookHandle != firstHook; },
