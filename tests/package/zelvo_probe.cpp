@@ -286,12 +286,27 @@ static int RunOnce() {
     return 0;
 }
 
-static int RunCommand(std::wstring commandLine) {
+// Under load, Wine now and then loses a console child that has just been created, before it
+// starts (ERROR_INTERNAL_ERROR): the command is tried again, as a sign-in would not give up on
+// the first try either.
+static int RunCommand(const std::wstring& command) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process)) {
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0) {
+            Sleep(500);
+        }
+        std::wstring commandLine = command;  // CreateProcessW may write into it
+        started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                                 nullptr, &startup, &process) != FALSE;
+        if (!started) {
+            Fail("cannot start a RunOnce command, yet");
+        }
+    }
+    if (!started) {
+        PrintLine(L"the command: " + command);
         return Fail("cannot run a RunOnce command");
     }
     DWORD waited = WaitForSingleObject(process.hProcess, TIMEOUT_MS);
