@@ -30,9 +30,11 @@ void LoadClipboardChoice() {
 }
 
 void ToggleClipboardChoice() {
+    // Remembered first, then told to the hooks: whoever sees the new choice in the block finds
+    // it remembered too.
     bool givenBack = !ClipboardGivenBack();
-    Publish(givenBack);
     if (!WriteSettingFlag(GIVE_CLIPBOARD_BACK_SETTING, givenBack)) {
         TRACE("setting not written: %s ", GIVE_CLIPBOARD_BACK_SETTING);  // it lasts for this run
     }
+    Publish(givenBack);
 }

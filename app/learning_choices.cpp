@@ -43,10 +43,9 @@ static bool AddExcluded(const WCHAR* name) {
     return true;
 }
 
-// Published for the hook at once; remembered for the next start (a choice that cannot be
-// written lasts for this run).
+// Remembered for the next start (a choice that cannot be written lasts for this run), then
+// published for the hook: whoever sees the new list in the block finds it remembered too.
 static void ExclusionsChanged() {
-    PublishExclusions(residentState.excludedPrograms, residentState.excludedCount);
     std::vector<std::wstring> items;
     for (int i = 0; i < residentState.excludedCount; ++i) {
         items.emplace_back(residentState.excludedPrograms[i]);
@@ -54,6 +53,7 @@ static void ExclusionsChanged() {
     if (!WriteSettingList(EXCLUDED_SETTING, items)) {
         TRACE("excluded programs not remembered ");
     }
+    PublishExclusions(residentState.excludedPrograms, residentState.excludedCount);
     TRACE("programs left alone: %d ", residentState.excludedCount);
 }
 
