@@ -19,7 +19,6 @@ namespace {
 
 const DWORD UI_TIMEOUT_MS = 10000;
 const DWORD SAVE_TIMEOUT_MS = 30000;
-const char BOX_CLASS[] = "#32770";
 
 std::string Line(const char* word, const char* reading) {
     return Sjis(word) + "\t" + Sjis(reading) + "\r\n";
@@ -55,7 +54,7 @@ protected:
         if (heldOpen != INVALID_HANDLE_VALUE) {
             CloseHandle(heldOpen);
         }
-        for (HWND box : Boxes()) {
+        for (HWND box : MessageBoxes(processId)) {
             PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
         }
         if (target != nullptr) {
@@ -85,22 +84,6 @@ protected:
         return ListLines(resident.list);
     }
     std::vector<std::string> Lookup(const char* reading) { return Lookup(Sjis(reading)); }
-
-    std::vector<HWND> Boxes() const {
-        return processId != 0 ? VisibleWindows(BOX_CLASS, processId) : std::vector<HWND>();
-    }
-    HWND WaitForBox() {
-        HWND box = nullptr;
-        WaitUntil([&] {
-            std::vector<HWND> boxes = Boxes();
-            box = boxes.empty() ? nullptr : boxes[0];
-            return box != nullptr;
-        }, UI_TIMEOUT_MS);
-        return box;
-    }
-    static void Answer(HWND box, int button) {
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
-    }
 
     std::string End() {
         DWORD exitCode = 99;
@@ -151,19 +134,19 @@ TEST_F(DictionaryControlsTest, AFullDictionaryIsToldOnceAndTheCleanUpMakesRoomAf
 
     // Asked first: Cancel removes nothing.
     PostMessageA(resident.window, WM_COMMAND, IDM_CLEAN_UP, 0);
-    HWND box = WaitForBox();
+    HWND box = WaitForMessageBox(processId, UI_TIMEOUT_MS);
     ASSERT_NE(box, nullptr);
     std::string question = DialogText(box);
     EXPECT_TRUE(Contains(question, Sjis(u8"しばらく使っていない 1000 語を辞書から削除します"))) << question;
     EXPECT_TRUE(Contains(question, Sjis(u8"10000 語 → 9000 語"))) << question;
-    Answer(box, IDCANCEL);
-    ASSERT_TRUE(WaitUntil([&] { return Boxes().empty(); }, UI_TIMEOUT_MS));
+    AnswerMessageBox(box, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return MessageBoxes(processId).empty(); }, UI_TIMEOUT_MS));
     EXPECT_EQ(Lookup(Sjis(u8"ご09999")).size(), 1u);
 
     PostMessageA(resident.window, WM_COMMAND, IDM_CLEAN_UP, 0);
-    box = WaitForBox();
+    box = WaitForMessageBox(processId, UI_TIMEOUT_MS);
     ASSERT_NE(box, nullptr);
-    Answer(box, IDOK);
+    AnswerMessageBox(box, IDOK);
     ASSERT_TRUE(WaitForTrace("cleaned up 1000"));
     EXPECT_TRUE(Lookup(Sjis(u8"ご09999")).empty());
     EXPECT_TRUE(Lookup(Sjis(u8"ご09000")).empty());

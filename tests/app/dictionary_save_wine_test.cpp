@@ -24,7 +24,6 @@ namespace {
 
 const DWORD SAVE_TIMEOUT_MS = 30000;  // the longest learning may stay unsaved
 const DWORD UI_TIMEOUT_MS = 10000;
-const char BOX_CLASS[] = "#32770";
 
 std::string Line(const char* word, const char* reading) {
     return Sjis(word) + "\t" + Sjis(reading) + "\r\n";
@@ -97,7 +96,7 @@ protected:
     }
 
     void TearDown() override {
-        for (HWND box : Boxes()) {
+        for (HWND box : MessageBoxes(processId)) {
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         }
         Finish();
@@ -193,25 +192,8 @@ protected:
         }, UI_TIMEOUT_MS);
     }
 
-    std::vector<HWND> Boxes() const { return processId != 0 ? VisibleWindows(BOX_CLASS, processId) : std::vector<HWND>(); }
-
-    HWND WaitForBox() {
-        HWND box = nullptr;
-        WaitUntil([&] {
-            std::vector<HWND> boxes = Boxes();
-            box = boxes.empty() ? nullptr : boxes[0];
-            return box != nullptr;
-        }, UI_TIMEOUT_MS);
-        return box;
-    }
-
-    static void Answer(HWND box, int button) {
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
-    }
-
     bool WaitForNoBox() {
-        return WaitUntil([&] { return Boxes().empty(); }, UI_TIMEOUT_MS);
+        return WaitUntil([&] { return MessageBoxes(processId).empty(); }, UI_TIMEOUT_MS);
     }
 
     // chmod of the scratch folder from the Linux side, waited for by its effect.
@@ -271,7 +253,7 @@ TEST_F(DictionarySaveTest, LearningIsSavedSoonAfterwardsAndNothingIsWrittenWhile
     DWORD exitCode = 99;
     ASSERT_TRUE(EndResident(&resident, &exitCode));
     EXPECT_EQ(0u, exitCode);
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(MessageBoxes(processId).empty());
 }
 
 // ---- the fault matrix ----
@@ -431,7 +413,7 @@ TEST_P(DictionaryFaultTest, FailedSaveIsToldOnceKeepsTheFileAndAsksAtExit) {
 
     // The end: a box says what would be lost, and why.
     PostMessageA(resident.window, WM_COMMAND, IDM_EXIT, 0);
-    HWND box = WaitForBox();
+    HWND box = WaitForMessageBox(processId, UI_TIMEOUT_MS);
     ASSERT_NE(nullptr, box);
     std::string text = DialogText(box);
     EXPECT_TRUE(Contains(text, path)) << text;
@@ -441,19 +423,19 @@ TEST_P(DictionaryFaultTest, FailedSaveIsToldOnceKeepsTheFileAndAsksAtExit) {
     const std::string learned = Line(u8"再試行", u8"さいしこう") + word;
     switch (c.ending) {
     case Ending::CANCEL:
-        Answer(box, IDCANCEL);
+        AnswerMessageBox(box, IDCANCEL);
         break;
     case Ending::RETRY_FIX_AND_RETRY:
-        Answer(box, IDRETRY);
+        AnswerMessageBox(box, IDRETRY);
         ASSERT_TRUE(WaitUntil([&] { return TraceLinesStartingWith("save failed").size() >= 4; }, UI_TIMEOUT_MS));
-        box = WaitForBox();
+        box = WaitForMessageBox(processId, UI_TIMEOUT_MS);
         ASSERT_NE(nullptr, box) << "Retry that fails asks again";
         RemoveFault(c.fault);
-        Answer(box, IDRETRY);
+        AnswerMessageBox(box, IDRETRY);
         break;
     default:
         RemoveFault(c.fault);
-        Answer(box, IDRETRY);
+        AnswerMessageBox(box, IDRETRY);
         break;
     }
     DWORD exitCode = 99;
@@ -538,7 +520,7 @@ TEST_F(DictionarySaveTest, FileTheProgramCannotHoldIsKeptAsideAndTheUserIsTold) 
         DWORD exitCode = 99;
         ASSERT_TRUE(EndResident(&resident, &exitCode));
         EXPECT_EQ(0u, exitCode);
-        EXPECT_TRUE(Boxes().empty());
+        EXPECT_TRUE(MessageBoxes(processId).empty());
 
         // The first exit: the original aside, whole; the file the program holds in its place;
         // the backup not touched, as nothing of the original went there.

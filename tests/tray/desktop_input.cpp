@@ -106,3 +106,32 @@ std::string DialogText(HWND box) {
     }
     return all;
 }
+
+std::vector<HWND> MessageBoxes(DWORD processId) {
+    return processId != 0 ? VisibleWindows("#32770", processId) : std::vector<HWND>();
+}
+
+// The waiting thread goes on handling its messages: other programs send to its windows (a
+// trace viewer, a target) and must not wait on it.
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        std::vector<HWND> boxes = MessageBoxes(processId);
+        if (!boxes.empty()) {
+            return boxes[0];
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return nullptr;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void AnswerMessageBox(HWND box, int button) {
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+}

@@ -21,6 +21,13 @@ void PressKey(WORD key);
 // box), in the ANSI code page.
 std::string DialogText(HWND box);
 
+// The message boxes (dialogs) shown by one process (0: none), the first one to appear within
+// the time (nullptr if none did; this thread's messages are handled meanwhile), and a press
+// of one of a box's buttons.
+std::vector<HWND> MessageBoxes(DWORD processId);
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs);
+void AnswerMessageBox(HWND box, int button);
+
 // The texts of the tooltips on screen (the taskbar's tips and balloons), in the ANSI code page.
 std::vector<std::string> ShownTooltips();
 
