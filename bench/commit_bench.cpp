@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "e2e_harness.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -24,7 +25,6 @@ namespace {
 
 const int RUNS = ZELVO_BENCH_RUNS;
 const DWORD LIMIT_MS = 5000;
-const UINT IDM_GIVE_CLIPBOARD_BACK_COMMAND = 210;  // the tray menu's command
 const char GIVE_BACK_SETTING[] = "GiveClipboardBack";
 const char DICTIONARY[] = u8"愛情\tあいじょう\r\n";
 const wchar_t USER_TEXT[] = L"the text the user copied before the commit";
@@ -79,7 +79,7 @@ void Measure(const ScratchFolder& scratch, const Resident& resident, const char*
     bool failed = false;
     for (int run = 0; run < 2 * RUNS; ++run) {
         // The setting's command turns the giving back over: on for even runs, off for odd ones.
-        SendMessageA(resident.window, WM_COMMAND, IDM_GIVE_CLIPBOARD_BACK_COMMAND, 0);
+        SendMessageA(resident.window, WM_COMMAND, IDM_GIVE_CLIPBOARD_BACK, 0);
         bool on = ReadSettingValue(GIVE_BACK_SETTING) == 1;
         double took = TimeCommit(target, resident);
         failed = failed || took < 0;
