@@ -24,6 +24,14 @@ std::string Word(const char* stem, int i) {
     return Sjis(stem) + number;
 }
 
+std::string TraceText() {
+    std::string text;
+    for (const std::string& line : TraceLinesStartingWith("")) {
+        text += line + "\n";
+    }
+    return text;
+}
+
 class CrashTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { StartTraceViewer(); }
@@ -102,7 +110,8 @@ TEST_F(CrashTest, WordsLearnedBeforeAPauseSurviveAKill) {
     }
     DWORD learnedAt = GetTickCount();
     ASSERT_TRUE(WaitUntil([&] { return File("ZELVO.TXT").find(Word(u8"学習", 4)) != std::string::npos; },
-                          SAVE_BOUND_MS));
+                          SAVE_BOUND_MS))
+        << "the program's trace:\n" << TraceText();
     DWORD onDisk = GetTickCount() - learnedAt;
     ASSERT_TRUE(Kill());
     ASSERT_TRUE(Start());
