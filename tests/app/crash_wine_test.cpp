@@ -26,7 +26,7 @@ std::string Word(const char* stem, int i) {
 
 std::string TraceText() {
     std::string text;
-    for (const std::string& line : TraceLinesStartingWith("")) {
+    for (const std::string& line : TraceLines()) {
         text += line + "\n";
     }
     return text;
